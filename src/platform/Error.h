@@ -1,0 +1,22 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace pimvesk {
+
+// The one error type of the program. Its message is UTF-8 text meant for the
+// error box; the box adds the final ".".
+class Error : public std::runtime_error {
+public:
+    explicit Error(const std::string& message) : std::runtime_error(message) {}
+};
+
+// The messages the user can see, in one place so that every layer words them alike.
+std::string NotAnIntegerMessage(std::string_view utf8Text);  // "'%s' は整数ではありません"
+std::string CannotWriteMessage(std::string_view path);       // "%s に書き込めません"
+std::string CannotReadMessage(std::string_view path);        // "%s を読み込めません"
+std::string BadDateMessage();                                // "日付に変換できない値が渡されました"
+
+}  // namespace pimvesk

@@ -1,0 +1,143 @@
+#include "store/Memos.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+#include "platform/Cp932.h"
+#include "platform/Error.h"
+#include "platform/IntText.h"
+#include "store/Paths.h"
+
+namespace pimvesk {
+
+namespace {
+
+constexpr const char* kCategory = "category";
+constexpr const char* kMemo = "memo";
+
+bool IsPlaceableDay(int64_t day) {
+    const CivilDate civil = CivilFromSerial(day);
+    return civil.year >= 1 && civil.year <= 9999;
+}
+
+std::string SectionOf(TDateTime date) { return IntToStr(WholeDay(date)); }
+
+void InsertMemo(MemoList& memos, TDayMemo memo) {
+    const auto same = std::find_if(memos.begin(), memos.end(),
+                                   [&](const TDayMemo& m) { return m.Date == memo.Date; });
+    if (same != memos.end()) {
+        memos.erase(same);
+    }
+    const auto place = std::upper_bound(
+        memos.begin(), memos.end(), memo.Date,
+        [](TDateTime date, const TDayMemo& m) { return CompareDates(date, m.Date) < 0; });
+    memos.insert(place, std::move(memo));
+}
+
+void WriteMemo(TIniFile& file, const TDayMemo& memo) {
+    const std::string section = SectionOf(memo.Date);
+    file.WriteNumber(section, kCategory, memo.Category);
+    file.WriteText(section, kMemo, memo.Text);
+}
+
+void SortMemos(MemoList& memos) {
+    std::stable_sort(memos.begin(), memos.end(), [](const TDayMemo& a, const TDayMemo& b) {
+        return CompareDates(a.Date, b.Date) < 0;
+    });
+}
+
+}  // namespace
+
+std::string MonthMemoPath(const VeskState& state, TDateTime dateInMonth) {
+    const CivilDate civil = CivilFromSerial(WholeDay(dateInMonth));
+    return MonthMemoPath(state.IniPath, civil.year, civil.month);
+}
+
+int32_t FindMemo(const MemoList& memos, TDateTime date, std::string& text) {
+    text.clear();
+    for (const TDayMemo& memo : memos) {
+        if (memo.Date == date) {
+            text = memo.Text;
+            return memo.Category;
+        }
+    }
+    return -1;
+}
+
+void PutMemo(VeskState& state, TDateTime date, int32_t category, const std::string& text) {
+    const TDayMemo memo{date, category, text};
+    InsertMemo(state.Memos, memo);
+    TIniFile file(MonthMemoPath(state, date), *state.Files);
+    IniBatch batch(file);  // both keys land together
+    WriteMemo(file, memo);
+    batch.Commit();
+}
+
+void DeleteMemo(VeskState& state, TDateTime date) {
+    const auto found = std::find_if(state.Memos.begin(), state.Memos.end(),
+                                    [&](const TDayMemo& m) { return m.Date == date; });
+    if (found == state.Memos.end()) {
+        return;
+    }
+    state.Memos.erase(found);
+    TIniFile file(MonthMemoPath(state, date), *state.Files);
+    file.RemoveSection(SectionOf(date));
+}
+
+void SaveMonthMemos(VeskState& state) {
+    TIniFile file(MonthMemoPath(state, state.ViewDate), *state.Files);
+    SortMemos(state.Memos);
+    IniBatch batch(file);
+    for (const TDayMemo& memo : state.Memos) {
+        WriteMemo(file, memo);
+    }
+    batch.Commit();
+}
+
+void LoadMonthMemos(VeskState& state, LoadReport& report) {
+    const std::string path = MonthMemoPath(state, state.ViewDate);
+    // One store, and one batch, per file that the write-backs reach; the month's
+    // own file is the one read, so each section is read after the write-backs
+    // of the sections before it.
+    std::map<std::string, std::unique_ptr<TIniFile>> files;
+    const auto fileFor = [&](const std::string& filePath) -> TIniFile& {
+        auto& slot = files[filePath];
+        if (!slot) {
+            slot = std::make_unique<TIniFile>(filePath, *state.Files);
+            slot->BeginBatch();
+        }
+        return *slot;
+    };
+    TIniFile& source = fileFor(path);
+    state.Memos.clear();
+    if (auto failure = source.ReadFailure()) {
+        report.Add(*failure);
+    }
+    for (const std::string& name : source.ListSections()) {
+        const auto day = TryStrToInt(name);
+        if (!day || !IsPlaceableDay(*day)) {
+            const std::string why =
+                day ? BadDateMessage() : NotAnIntegerMessage(Cp932ToUtf8(name));
+            report.Add(path + ": [" + Cp932ToUtf8(name) + "] " + why);
+            continue;
+        }
+        TDayMemo memo{static_cast<TDateTime>(*day), source.ReadNumber(name, kCategory, 0),
+                      source.ReadText(name, kMemo, "")};
+        InsertMemo(state.Memos, memo);
+        try {
+            WriteMemo(fileFor(MonthMemoPath(state, memo.Date)), memo);
+        } catch (const Error& error) {
+            report.Add(error.what());
+        }
+    }
+    for (auto& [filePath, file] : files) {
+        try {
+            file->CommitBatch();
+        } catch (const Error& error) {
+            report.Add(error.what());
+        }
+    }
+}
+
+}  // namespace pimvesk

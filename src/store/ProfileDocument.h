@@ -1,0 +1,79 @@
+#pragma once
+
+#include <list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace pimvesk {
+
+// A profile (INI) file held as its lines, so that a rewrite keeps every line it
+// does not change byte for byte. Names and values are CP932 byte strings.
+//
+// Reading: lines end in CRLF, LF or CR; blanks around names and values are
+// trimmed; one pair of matching outer quotes is taken off a value; the first
+// section of a name wins, and within it the first key of a name; names match
+// case-insensitively (ASCII letters only, never a trail byte).
+class ProfileDocument {
+public:
+    using KeyValues = std::vector<std::pair<std::string, std::string>>;
+
+    ProfileDocument() = default;
+    explicit ProfileDocument(std::string_view bytes);
+    ProfileDocument(const ProfileDocument& other);
+    ProfileDocument& operator=(const ProfileDocument& other);
+    ProfileDocument(ProfileDocument&&) noexcept = default;
+    ProfileDocument& operator=(ProfileDocument&&) noexcept = default;
+
+    std::string Serialize() const;
+
+    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+    // The keys of the first section of that name, each once, in file order.
+    KeyValues SectionValues(std::string_view section) const;
+    // Every section name once (the first spelling), in file order.
+    std::vector<std::string> SectionNames() const;
+
+    // Each returns whether the document changed. Names and values that would
+    // break the file's structure raise Error and change nothing.
+    bool Set(std::string_view section, std::string_view key, std::string_view value);
+    bool RemoveKey(std::string_view section, std::string_view key);
+    bool RemoveSection(std::string_view section);
+
+private:
+    struct Line {
+        enum Kind : unsigned char { kOther, kComment, kHeader, kKey };
+        std::string text;  // without its line ending
+        std::string eol;   // "\r\n", "\n", "\r" or "" for a last line without one
+        Kind kind = kOther;
+        std::string folded;  // folded key name of a key line
+    };
+    using Lines = std::list<Line>;
+    struct Section {
+        bool hasHeader = false;
+        std::string name;    // trimmed, as written
+        std::string folded;  // for matching
+        Lines lines;         // the header line first, when there is one
+        std::unordered_map<std::string, std::vector<Lines::iterator>> keys;
+        Lines::iterator lastKey;  // the last key line, or the header
+
+        void Index();
+    };
+    using Sections = std::list<Section>;
+
+    Section* FindSection(std::string_view folded);
+    const Section* FindSection(std::string_view folded) const;
+    void Reindex();
+    void EnsureFinalLineBreak();
+
+    Sections sections_;
+    std::unordered_map<std::string, std::vector<Sections::iterator>> byName_;
+};
+
+// Folds ASCII letters to lower case, leaving the trail bytes of CP932
+// double-byte characters as they are.
+std::string FoldName(std::string_view name);
+
+}  // namespace pimvesk
