@@ -1,0 +1,70 @@
+#include "ui/ShutdownSignals.h"
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QWidget>
+#include <csignal>
+
+#include "ui/veskForm.h"
+
+namespace pimvesk {
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void OnPosixSignal(int) {
+    const char byte = 1;
+    // Only async-signal-safe work here; the event loop does the rest.
+    [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+ShutdownSignals::ShutdownSignals(TForm1* form) : QObject(form), form_(form) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0) {
+        return;
+    }
+    notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] { OnSignal(); });
+    struct sigaction action {};
+    action.sa_handler = OnPosixSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+ShutdownSignals::~ShutdownSignals() {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        std::signal(signal, SIG_DFL);
+    }
+    for (int& fd : signalPipe) {
+        if (fd >= 0) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+}
+
+void ShutdownSignals::OnSignal() {
+    char bytes[16];
+    while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
+    }
+    // Every modal box ends as if cancelled; the window closes once their
+    // nested loops have returned.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+        if (QApplication::activeModalWidget() == modal) {
+            break;
+        }
+    }
+    QMetaObject::invokeMethod(form_, [this] { form_->CloseForShutdown(); }, Qt::QueuedConnection);
+}
+
+}  // namespace pimvesk
