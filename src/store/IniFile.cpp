@@ -116,6 +116,11 @@ void TIniFile::RemoveKey(std::string_view section, std::string_view key) {
     Apply([&](ProfileDocument& document) { return document.RemoveKey(section, key); });
 }
 
+void TIniFile::RemoveKeysIf(std::string_view section,
+                            const std::function<bool(std::string_view folded)>& remove) {
+    Apply([&](ProfileDocument& document) { return document.RemoveKeysIf(section, remove); });
+}
+
 void TIniFile::RemoveSection(std::string_view section) {
     Apply([&](ProfileDocument& document) { return document.RemoveSection(section); });
 }

@@ -32,6 +32,8 @@ public:
     void WriteNumber(std::string_view section, std::string_view key, int64_t number);
     void WriteFlag(std::string_view section, std::string_view key, bool flag);
     void RemoveKey(std::string_view section, std::string_view key);
+    void RemoveKeysIf(std::string_view section,
+                      const std::function<bool(std::string_view folded)>& remove);
     void RemoveSection(std::string_view section);
 
     void BeginBatch();

@@ -122,10 +122,19 @@ std::string FoldName(std::string_view name) {
 
 void ProfileDocument::Section::Index() {
     keys.clear();
+    size_t keyLines = 0;
+    for (const Line& line : lines) {
+        keyLines += line.kind == Line::kKey ? 1 : 0;
+    }
+    keys.reserve(keyLines);  // one table for the whole section, never grown in steps
     lastKey = lines.begin();
     for (auto it = lines.begin(); it != lines.end(); ++it) {
         if (it->kind == Line::kKey) {
-            keys[it->folded].push_back(it);
+            const auto [named, added] = keys.try_emplace(it->folded, NamedLines{it, {}});
+            it->firstOfName = added;
+            if (!added) {
+                named->second.later.push_back(it);
+            }
             lastKey = it;
         }
     }
@@ -144,7 +153,7 @@ ProfileDocument::ProfileDocument(std::string_view bytes) {
         } else {
             line.text = bytes.substr(start, end - start);
             const size_t eolLength = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1;
-            line.eol = bytes.substr(end, eolLength);
+            line.eol = eolLength == 2 ? "\r\n" : bytes[end] == '\r' ? "\r" : "\n";
             start = end + eolLength;
         }
         const std::string_view content = Content(line.text, firstLine);
@@ -232,7 +241,7 @@ std::optional<std::string> ProfileDocument::Find(std::string_view section,
     if (line == found->keys.end()) {
         return std::nullopt;
     }
-    const std::string& text = line->second.front()->text;
+    const std::string& text = line->second.first->text;
     return std::string(DecodeValue(std::string_view(text).substr(text.find('=') + 1)));
 }
 
@@ -243,7 +252,7 @@ ProfileDocument::KeyValues ProfileDocument::SectionValues(std::string_view secti
         return values;
     }
     for (const Line& line : found->lines) {
-        if (line.kind != Line::kKey || &*found->keys.at(line.folded).front() != &line) {
+        if (line.kind != Line::kKey || !line.firstOfName) {
             continue;
         }
         const std::string_view text = line.text;
@@ -282,7 +291,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     Line* existing = nullptr;
     if (found != nullptr) {
         if (const auto lines = found->keys.find(foldedKey); lines != found->keys.end()) {
-            existing = &*lines->second.front();
+            existing = &*lines->second.first;
         }
     }
     // Writing back what the file holds changes nothing, whatever it holds.
@@ -300,7 +309,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
         existing->text = existing->text.substr(0, equals + 1) + EncodeValue(value);
         return true;
     }
-    Line keyLine{std::string(key) + "=" + EncodeValue(value), "\r\n", Line::kKey, foldedKey};
+    Line keyLine{std::string(key) + "=" + EncodeValue(value), "\r\n", Line::kKey, foldedKey, true};
     if (found == nullptr) {
         EnsureFinalLineBreak();
         Section& added = sections_.emplace_back();
@@ -318,7 +327,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
         after.eol = "\r\n";  // the file had no final line break
     }
     const auto inserted = found->lines.insert(std::next(found->lastKey), std::move(keyLine));
-    found->keys[inserted->folded].push_back(inserted);
+    found->keys.try_emplace(inserted->folded, NamedLines{inserted, {}});
     found->lastKey = inserted;
     return true;
 }
@@ -334,7 +343,9 @@ bool ProfileDocument::RemoveKey(std::string_view section, std::string_view key) 
     }
     // Every line of the name goes: a later duplicate would otherwise come back
     // as the key's value. From the last, so lastKey can step back over them.
-    for (auto line = lines->second.rbegin(); line != lines->second.rend(); ++line) {
+    std::vector<Lines::iterator> doomed = lines->second.later;
+    doomed.insert(doomed.begin(), lines->second.first);
+    for (auto line = doomed.rbegin(); line != doomed.rend(); ++line) {
         if (found->lastKey == *line) {
             auto previous = *line;
             do {
@@ -346,6 +357,27 @@ bool ProfileDocument::RemoveKey(std::string_view section, std::string_view key) 
     }
     found->keys.erase(lines);
     return true;
+}
+
+bool ProfileDocument::RemoveKeysIf(std::string_view section,
+                                   const std::function<bool(std::string_view folded)>& remove) {
+    Section* found = FindSection(FoldName(section));
+    if (found == nullptr) {
+        return false;
+    }
+    bool changed = false;
+    for (auto line = found->lines.begin(); line != found->lines.end();) {
+        if (line->kind == Line::kKey && remove(line->folded)) {
+            line = found->lines.erase(line);
+            changed = true;
+        } else {
+            ++line;
+        }
+    }
+    if (changed) {
+        found->Index();
+    }
+    return changed;
 }
 
 bool ProfileDocument::RemoveSection(std::string_view section) {

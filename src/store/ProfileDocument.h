@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <list>
 #include <optional>
 #include <string>
@@ -40,23 +41,39 @@ public:
     // break the file's structure raise Error and change nothing.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
     bool RemoveKey(std::string_view section, std::string_view key);
+    // RemoveKey of every key of the section whose folded name `remove` picks,
+    // in one walk of the section: removing thousands of keys one by one would
+    // look each up in turn.
+    bool RemoveKeysIf(std::string_view section,
+                      const std::function<bool(std::string_view folded)>& remove);
     bool RemoveSection(std::string_view section);
 
 private:
     struct Line {
         enum Kind : unsigned char { kOther, kComment, kHeader, kKey };
         std::string text;  // without its line ending
-        std::string eol;   // "\r\n", "\n", "\r" or "" for a last line without one
+        // "\r\n", "\n", "\r" or "" for a last line without one; always one of
+        // these literals, so a line stays small (files of 100,000 keys).
+        std::string_view eol;
         Kind kind = kOther;
         std::string folded;  // folded key name of a key line
+        // The first key line of its name in the section, the one that is read;
+        // kept on the line so that walking a section needs no lookups.
+        bool firstOfName = false;
     };
     using Lines = std::list<Line>;
+    // The key lines of one name: duplicates are rare, so the first is held
+    // inline and a lookup touches no further allocation.
+    struct NamedLines {
+        Lines::iterator first;
+        std::vector<Lines::iterator> later;
+    };
     struct Section {
         bool hasHeader = false;
         std::string name;    // trimmed, as written
         std::string folded;  // for matching
         Lines lines;         // the header line first, when there is one
-        std::unordered_map<std::string, std::vector<Lines::iterator>> keys;
+        std::unordered_map<std::string, NamedLines> keys;
         Lines::iterator lastKey;  // the last key line, or the header
 
         void Index();

@@ -39,7 +39,7 @@ void ReadColor(TIniFile& file, const char* section, const std::string& key, TCol
 
 // The canonical decimal index a "date" key stands for, if it is one: only the
 // key "7" is read by a read of key 7, never "07" or "+7".
-std::optional<int32_t> DateKeyIndex(const std::string& key) {
+std::optional<int32_t> DateKeyIndex(std::string_view key) {
     if (key.empty() || key.size() > 10 || (key.size() > 1 && key[0] == '0') ||
         !std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
@@ -124,12 +124,10 @@ void SaveSettings(VeskState& state) {
 
     // The keys below the count stored in the file go; those at or beyond it stay.
     const int32_t oldCount = file.ReadNumber(kDate, "count", 0);
-    for (const auto& [key, value] : file.ReadSection(kDate)) {
+    file.RemoveKeysIf(kDate, [oldCount](std::string_view key) {
         const auto index = DateKeyIndex(key);
-        if (index && *index < oldCount) {
-            file.RemoveKey(kDate, key);
-        }
-    }
+        return index && *index < oldCount;
+    });
     for (size_t j = 0; j < state.Periods.size(); ++j) {
         file.WriteNumber(kDate, std::to_string(j), WholeDay(state.Periods[j]));
     }

@@ -170,6 +170,37 @@ TEST(ProfileDocument, NewKeysFollowTheLastKeyAfterRemovals) {
     EXPECT_EQ(document.Serialize(), "[date]\r\ncount=0\r\n\r\n[color]\r\n");
 }
 
+// Removing many keys in one walk ends exactly where removing them one by one
+// does: same bytes, same place for the next new key, same duplicates read.
+TEST(ProfileDocument, RemoveKeysIfActsAsRemoveKeyOfEachPickedName) {
+    const std::string files[] = {
+        "[date]\r\n0=1\r\n1=2\r\ncount=2\r\n",
+        "[date]\r\ncount=2\r\n0=1\r\n;c\r\n1=2\r\n\r\n[color]\r\nback=1\r\n",
+        "[date]\r\n1=2\r\nx=9\r\n0=1\r\n1=dup\r\n7=8\r\n[DATE]\r\n0=other\r\n",
+        "[date]\n0=1\n1=2",
+        "[date]\r\n0=1\r\n1=2\r\n",
+        "[color]\r\nback=1\r\n",
+    };
+    const auto picked = [](std::string_view key) { return key == "0" || key == "1"; };
+    for (const std::string& file : files) {
+        ProfileDocument oneByOne(file);
+        for (const auto& [key, value] : ProfileDocument(file).SectionValues("date")) {
+            if (picked(key)) {
+                oneByOne.RemoveKey("date", key);
+            }
+        }
+        ProfileDocument inOneWalk(file);
+        EXPECT_EQ(inOneWalk.RemoveKeysIf("date", picked), oneByOne.Serialize() != file) << file;
+        EXPECT_EQ(inOneWalk.Serialize(), oneByOne.Serialize()) << file;
+        EXPECT_EQ(inOneWalk.SectionValues("date"), oneByOne.SectionValues("date")) << file;
+        oneByOne.Set("date", "0", "new");
+        inOneWalk.Set("date", "0", "new");
+        oneByOne.Set("date", "x", "x2");
+        inOneWalk.Set("date", "x", "x2");
+        EXPECT_EQ(inOneWalk.Serialize(), oneByOne.Serialize()) << file;
+    }
+}
+
 TEST(ProfileDocument, CopiesAreIndependent) {
     ProfileDocument original("[a]\r\nk=1\r\n");
     ProfileDocument copy = original;
