@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <limits>
 
 #include "platform/DateTime.h"
 #include "store/Memos.h"
@@ -118,6 +119,8 @@ void TForm1::BuildOptionTab() {
         const auto index = static_cast<size_t>(k);
         CategoryEdits[index] = new QLineEdit(QString("Edit%1").arg(k + 1), OptionTab);
         CategoryEdits[index]->setGeometry(312, 168 + 32 * k, 121, 23);
+        // A stored name of any length is shown whole, never cut.
+        CategoryEdits[index]->setMaxLength(std::numeric_limits<int>::max());
         connect(CategoryEdits[index], &QLineEdit::textChanged, this,
                 [this, k] { Guarded(this, [this, k] { CategoryEditChange(k); }); });
         CategoryShapes[index] = new ColorShape(OptionTab);
@@ -168,6 +171,11 @@ void TForm1::FixPeriodEditChange() {
 void TForm1::CategoryEditChange(int category) {
     QLineEdit* edit = CategoryEdits[static_cast<size_t>(category)];
     std::string& name = S.CategoryNames[static_cast<size_t>(category)];
+    if (edit->text() == FromCp932(name)) {
+        // The stored name shown as it is: its bytes stay, also those that do
+        // not decode or that spell a character CP932 holds twice.
+        return;
+    }
     const QString line = OneLine(edit->text());
     const auto text = ToCp932(line);
     if (!text) {
