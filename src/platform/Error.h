@@ -17,6 +17,11 @@ public:
 std::string NotAnIntegerMessage(std::string_view utf8Text);  // "'%s' は整数ではありません"
 std::string CannotWriteMessage(std::string_view path);       // "%s に書き込めません"
 std::string CannotReadMessage(std::string_view path);        // "%s を読み込めません"
+// The same with the cause in words after it, so that she can tell a full disk
+// from a read-only medium: "%s に書き込めません（ディスクの空きが足りません）".
+// An `error` of 0 adds nothing.
+std::string CannotWriteMessage(std::string_view path, int error);
+std::string CannotReadMessage(std::string_view path, int error);
 std::string BadDateMessage();                                // "日付に変換できない値が渡されました"
 
 }  // namespace pimvesk

@@ -154,6 +154,10 @@ int FileSystem::RemoveFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0 ? 0 : errno;
 }
 
+int FileSystem::CheckWritable(const std::string& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
 std::string FileSystem::ResolveLinks(const std::string& path) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
@@ -181,30 +185,43 @@ void ReplaceFileAtomically(FileSystem& fs, const std::string& path, std::string_
     const std::string target = fs.ResolveLinks(path);
     const std::string directory = ParentOf(target);
     const std::string temporary = TemporaryPathFor(target);
-    const auto fail = [&path]() { throw Error(CannotWriteMessage(path)); };
+    const auto fail = [&path](int error) { throw Error(CannotWriteMessage(path, error)); };
 
     mode_t mode = 0600;  // private health data: only she reads a new file
     FileStamp old;
     if (fs.Stat(target, old) == 0) {
         mode = old.mode & 07777;
-    } else if (MakeParents(fs, directory) != 0) {
-        fail();
+        // A file she made read-only is hers to unlock: never replaced behind her back.
+        if (const int error = fs.CheckWritable(target)) {
+            fail(error);
+        }
+    } else if (const int error = MakeParents(fs, directory)) {
+        fail(error);
     }
 
     int fd = -1;
-    if (fs.CreateFile(temporary, mode, fd) != 0) {
-        fail();
+    if (const int error = fs.CreateFile(temporary, mode, fd)) {
+        fail(error);
     }
-    const bool written = fs.WriteAll(fd, bytes) == 0 && fs.SyncFile(fd) == 0;
-    const bool closed = fs.CloseFile(fd) == 0;
-    if (!written || !closed || fs.Rename(temporary, target) != 0) {
+    int error = fs.WriteAll(fd, bytes);
+    if (error == 0) {
+        error = fs.SyncFile(fd);
+    }
+    const int closeError = fs.CloseFile(fd);
+    if (error == 0) {
+        error = closeError;
+    }
+    if (error == 0) {
+        error = fs.Rename(temporary, target);
+    }
+    if (error != 0) {
         fs.RemoveFile(temporary);
-        fail();
+        fail(error);
     }
     // After the rename the new file is in place; without this its name may not
     // survive a power cut.
-    if (fs.SyncDirectory(directory) != 0) {
-        fail();
+    if (const int syncError = fs.SyncDirectory(directory)) {
+        fail(syncError);
     }
 }
 

@@ -42,6 +42,8 @@ public:
     virtual int SyncDirectory(const std::string& directory);
     virtual int MakeDirectory(const std::string& directory);
     virtual int RemoveFile(const std::string& path);
+    // 0 when this process may write the existing file at `path` itself.
+    virtual int CheckWritable(const std::string& path);
     // The final target when `path` is a symbolic link, else `path` itself.
     virtual std::string ResolveLinks(const std::string& path);
 };
@@ -53,8 +55,10 @@ std::string TemporaryPathFor(const std::string& path);
 
 // Replaces the file at `path` whole with `bytes`: temporary file in the same
 // directory, written, fsynced, renamed over the old one, directory fsynced.
-// Missing parent directories are created. On failure the old file stays as it
-// was and Error("%s に書き込めません") is raised.
+// Missing parent directories are created. A file that this process may not
+// write is refused, though its directory would let the rename replace it. On
+// failure the old file stays as it was and Error("%s に書き込めません（cause）")
+// is raised.
 void ReplaceFileAtomically(FileSystem& fs, const std::string& path, std::string_view bytes);
 
 }  // namespace pimvesk

@@ -41,6 +41,7 @@ const ProfileDocument& TIniFile::Current() {
     const int readError = statError != 0 ? statError : fs_.ReadWhole(path_, bytes, stamp);
     missing_ = readError == ENOENT;
     unreadable_ = (readError != 0 && !missing_) || IsUtf16(bytes);
+    readError_ = readError != 0 ? readError : EILSEQ;
     neverWrite_ = neverWrite_ || unreadable_;
     document_ = unreadable_ ? ProfileDocument() : ProfileDocument(bytes);
     diskBytes_ = unreadable_ ? std::string() : std::move(bytes);
@@ -79,7 +80,7 @@ std::vector<std::string> TIniFile::ListSections() { return Current().SectionName
 std::optional<std::string> TIniFile::ReadFailure() {
     Current();
     if (unreadable_) {
-        return CannotReadMessage(path_);
+        return CannotReadMessage(path_, readError_);
     }
     return std::nullopt;
 }

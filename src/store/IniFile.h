@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,6 +60,7 @@ private:
     std::optional<FileStamp> cached_;  // the version document_ holds; none when not loaded
     bool missing_ = false;             // no file at cached_'s last look
     bool unreadable_ = false;
+    int readError_ = 0;  // why, when unreadable_: an errno value
     // Once a read has failed, what the caller holds may be defaults in place of
     // the file's content: this store never replaces the file after that.
     bool neverWrite_ = false;

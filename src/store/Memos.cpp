@@ -41,6 +41,16 @@ void WriteMemo(TIniFile& file, const TDayMemo& memo) {
     file.WriteText(section, kMemo, memo.Text);
 }
 
+void ForgetDeletion(VeskState& state, TDateTime date) {
+    std::erase(state.PendingDeletions, date);
+}
+
+bool InMonthOf(TDateTime date, TDateTime other) {
+    const CivilDate a = CivilFromSerial(WholeDay(date));
+    const CivilDate b = CivilFromSerial(WholeDay(other));
+    return a.year == b.year && a.month == b.month;
+}
+
 void SortMemos(MemoList& memos) {
     std::stable_sort(memos.begin(), memos.end(), [](const TDayMemo& a, const TDayMemo& b) {
         return CompareDates(a.Date, b.Date) < 0;
@@ -68,6 +78,7 @@ int32_t FindMemo(const MemoList& memos, TDateTime date, std::string& text) {
 void PutMemo(VeskState& state, TDateTime date, int32_t category, const std::string& text) {
     const TDayMemo memo{date, category, text};
     InsertMemo(state.Memos, memo);
+    ForgetDeletion(state, date);  // the new memo's write replaces what a deletion left
     TIniFile file(MonthMemoPath(state, date), *state.Files);
     IniBatch batch(file);  // both keys land together
     WriteMemo(file, memo);
@@ -82,7 +93,15 @@ void DeleteMemo(VeskState& state, TDateTime date) {
     }
     state.Memos.erase(found);
     TIniFile file(MonthMemoPath(state, date), *state.Files);
-    file.RemoveSection(SectionOf(date));
+    try {
+        file.RemoveSection(SectionOf(date));
+    } catch (const Error&) {
+        if (std::find(state.PendingDeletions.begin(), state.PendingDeletions.end(), date) ==
+            state.PendingDeletions.end()) {
+            state.PendingDeletions.push_back(date);
+        }
+        throw;
+    }
 }
 
 void SaveMonthMemos(VeskState& state) {
@@ -92,7 +111,22 @@ void SaveMonthMemos(VeskState& state) {
     for (const TDayMemo& memo : state.Memos) {
         WriteMemo(file, memo);
     }
+    std::vector<TDateTime> elsewhere;
+    for (TDateTime date : state.PendingDeletions) {
+        if (InMonthOf(date, state.ViewDate)) {
+            file.RemoveSection(SectionOf(date));
+        } else {
+            elsewhere.push_back(date);
+        }
+    }
     batch.Commit();
+    state.PendingDeletions = elsewhere;
+    // Deletions in other months' files, each on its own.
+    for (TDateTime date : elsewhere) {
+        TIniFile other(MonthMemoPath(state, date), *state.Files);
+        other.RemoveSection(SectionOf(date));
+        ForgetDeletion(state, date);
+    }
 }
 
 void LoadMonthMemos(VeskState& state, LoadReport& report) {
@@ -125,6 +159,7 @@ void LoadMonthMemos(VeskState& state, LoadReport& report) {
         TDayMemo memo{static_cast<TDateTime>(*day), source.ReadNumber(name, kCategory, 0),
                       source.ReadText(name, kMemo, "")};
         InsertMemo(state.Memos, memo);
+        ForgetDeletion(state, memo.Date);  // back in view: what she sees is what is kept
         try {
             WriteMemo(fileFor(MonthMemoPath(state, memo.Date)), memo);
         } catch (const Error& error) {

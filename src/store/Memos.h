@@ -19,11 +19,14 @@ int32_t FindMemo(const MemoList& memos, TDateTime date, std::string& text);
 void PutMemo(VeskState& state, TDateTime date, int32_t category, const std::string& text);
 
 // Removes the date's memo from state.Memos and erases its section in the file
-// of the date's month; a date without memo touches no file.
+// of the date's month; a date without memo touches no file. When the file
+// cannot be written, the erasure waits in state.PendingDeletions for the next
+// SaveMonthMemos.
 void DeleteMemo(VeskState& state, TDateTime date);
 
 // Writes every memo of state.Memos into the file of ViewDate's month, as one
-// new file, and only when that changes the file.
+// new file, and only when that changes the file; erases the sections of the
+// deletions still pending, those of ViewDate's month in the same new file.
 void SaveMonthMemos(VeskState& state);
 
 // Replaces state.Memos with the memos of ViewDate's month and writes each back

@@ -50,6 +50,10 @@ struct VeskState {
     std::string Version;
     std::vector<TDateTime> Periods;
     MemoList Memos;
+    // Memos deleted from Memos whose erasure could not reach their file: the
+    // next SaveMonthMemos erases them, so a failed delete is not undone by a
+    // later save that succeeds.
+    std::vector<TDateTime> PendingDeletions;
     pimvesk::MonthCells MonthCells{};
     bool FixedAverage = false;
     TDateTime ViewDate = 0;

@@ -125,13 +125,14 @@ TEST_F(IniFileTest, AFailedStepLeavesTheOldFileWhole) {
         const char* name;
         FaultyFileSystem::Op op;
         int error;
+        std::string cause;  // what the message adds, so she knows what to fix
     };
     const Case cases[] = {
-        {"create (read-only)", FaultyFileSystem::kCreate, EROFS},
-        {"write (disk full)", FaultyFileSystem::kWrite, ENOSPC},
-        {"fsync (I/O error)", FaultyFileSystem::kSync, EIO},
-        {"close", FaultyFileSystem::kClose, EIO},
-        {"rename", FaultyFileSystem::kRename, EXDEV},
+        {"create (read-only)", FaultyFileSystem::kCreate, EROFS, "（読み取り専用の場所です）"},
+        {"write (disk full)", FaultyFileSystem::kWrite, ENOSPC, "（ディスクの空きが足りません）"},
+        {"fsync (I/O error)", FaultyFileSystem::kSync, EIO, "（入出力エラーです）"},
+        {"close", FaultyFileSystem::kClose, EIO, "（入出力エラーです）"},
+        {"rename", FaultyFileSystem::kRename, EXDEV, "（エラー番号 18）"},
     };
     const std::string old = "[option]\r\nperiod=6\r\n";
     for (const Case& c : cases) {
@@ -143,7 +144,7 @@ TEST_F(IniFileTest, AFailedStepLeavesTheOldFileWhole) {
             file.WriteNumber("option", "period", 7);
             ADD_FAILURE() << c.name << ": no error";
         } catch (const Error& error) {
-            EXPECT_EQ(error.what(), path + " に書き込めません") << c.name;
+            EXPECT_EQ(error.what(), path + " に書き込めません" + c.cause) << c.name;
         }
         EXPECT_EQ(ReadBytes(path), old) << c.name;
         EXPECT_EQ(ListDirectory(dir.Path()), "PIMVESK.ini") << c.name;
@@ -164,7 +165,7 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
     WriteBytes(path, "[option]\r\nperiod=9\r\n");
     fs.FailAt(FaultyFileSystem::kRead, 1, EIO);
     TIniFile file(path, fs);
-    EXPECT_EQ(file.ReadFailure(), path + " を読み込めません");
+    EXPECT_EQ(file.ReadFailure(), path + " を読み込めません（入出力エラーです）");
     EXPECT_THROW(file.WriteNumber("option", "period", 6), Error);
     EXPECT_EQ(ReadBytes(path), "[option]\r\nperiod=9\r\n");
     EXPECT_EQ(fs.Calls(FaultyFileSystem::kCreate), 0);

@@ -159,12 +159,51 @@ TEST_F(MemosTest, AFailedWriteKeepsTheMemoInMemoryAndTheFileAsItWas) {
     EXPECT_NE(ReadBytes(August()).find("[36023]"), std::string::npos);
 }
 
+// A delete that could not reach the file is not undone by the next save:
+// the month save erases the section, unless the day got a memo again.
+TEST_F(MemosTest, AFailedDeleteIsCarriedOutByTheNextMonthSave) {
+    const TDateTime september3 = EncodeDate(1998, 9, 3);
+    struct Case {
+        const char* name;
+        TDateTime day;
+        bool putAgain;  // a new memo for the day before the save
+        bool kept;      // whether the day's section survives the save
+    };
+    const Case cases[] = {
+        {"day of the month shown", 36022, false, false},
+        {"registered again first", 36022, true, true},
+        {"day of another month", september3, false, false},
+    };
+    for (const Case& c : cases) {
+        state.Memos.clear();
+        state.PendingDeletions.clear();
+        PutMemo(state, c.day, 1, "a");
+        PutMemo(state, 36023, 2, "b");
+        const std::string file = MonthMemoPath(state, c.day);
+        const std::string before = ReadBytes(file);
+        fs.FailAt(FaultyFileSystem::kSync, fs.Calls(FaultyFileSystem::kSync) + 1, EIO);
+        EXPECT_THROW(DeleteMemo(state, c.day), Error) << c.name;
+        EXPECT_EQ(TextOf(c.day), "") << c.name;
+        EXPECT_EQ(ReadBytes(file), before) << c.name;
+        fs.Heal();
+        if (c.putAgain) {
+            PutMemo(state, c.day, 4, "again");
+        }
+        SaveMonthMemos(state);
+        EXPECT_EQ(TIniFile(file).ReadText(std::to_string(WholeDay(c.day)), "memo", "gone"),
+                  c.kept ? "again" : "gone")
+            << c.name;
+        EXPECT_EQ(TIniFile(August()).ReadText("36023", "memo", ""), "b") << c.name;
+        EXPECT_TRUE(state.PendingDeletions.empty()) << c.name;
+    }
+}
+
 TEST_F(MemosTest, AnUnreadableMonthFileIsReportedAndNeverWrittenOver) {
     WriteBytes(August(), "[36022]\r\nmemo=precious\r\n");
     fs.FailFrom(FaultyFileSystem::kRead, 1, EIO);
     const LoadReport report = Load();
     ASSERT_EQ(report.Messages().size(), 1u);
-    EXPECT_EQ(report.Messages()[0], August() + " を読み込めません");
+    EXPECT_EQ(report.Messages()[0], August() + " を読み込めません（入出力エラーです）");
     EXPECT_TRUE(state.Memos.empty());
     SaveMonthMemos(state);  // nothing to write
     EXPECT_THROW(PutMemo(state, 36023, 0, "new"), Error);

@@ -158,7 +158,7 @@ TEST_F(SettingsTest, AnUnreadableFileIsReportedAndNeverSavedOver) {
     fs.FailFrom(test::FaultyFileSystem::kRead, 1, EACCES);
     const LoadReport report = LoadAll();
     ASSERT_FALSE(report.Empty());
-    EXPECT_EQ(report.Messages()[0], state.IniPath + " を読み込めません");
+    EXPECT_EQ(report.Messages()[0], state.IniPath + " を読み込めません（権限がありません）");
     EXPECT_EQ(state.OvulationDay, 14);
     EXPECT_THROW(SaveSettings(state), Error);
     // Readable again later in the session: still no save over what was never loaded.
