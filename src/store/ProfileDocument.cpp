@@ -1,5 +1,8 @@
 #include "store/ProfileDocument.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/Cp932.h"
 #include "platform/Error.h"
 
@@ -51,6 +54,40 @@ std::string_view Content(std::string_view text, bool firstLine) {
     }
     return text;
 }
+
+// Finds the line breaks of a file in order, memchr doing the scanning: each
+// of CR and LF is searched for from where it was last found, so every byte is
+// looked at about twice, however long the lines and whichever break they use.
+class LineEnds {
+public:
+    explicit LineEnds(std::string_view bytes)
+        : bytes_(bytes), cr_(Find('\r', 0)), lf_(Find('\n', 0)) {}
+
+    // The first CR or LF at or after `from`; npos when none.
+    size_t Next(size_t from) {
+        if (cr_ < from) {
+            cr_ = Find('\r', from);
+        }
+        if (lf_ < from) {
+            lf_ = Find('\n', from);
+        }
+        return std::min(cr_, lf_);
+    }
+
+private:
+    size_t Find(char c, size_t from) const {
+        if (from >= bytes_.size()) {
+            return std::string_view::npos;
+        }
+        const void* hit = std::memchr(bytes_.data() + from, c, bytes_.size() - from);
+        return hit == nullptr ? std::string_view::npos
+                              : static_cast<size_t>(static_cast<const char*>(hit) - bytes_.data());
+    }
+
+    std::string_view bytes_;
+    size_t cr_;  // the last CR found, or npos
+    size_t lf_;
+};
 
 // The first ']' from `from` on that is not the trail byte of a double-byte character.
 size_t FindCloseBracket(std::string_view text, size_t from) {
@@ -144,8 +181,9 @@ ProfileDocument::ProfileDocument(std::string_view bytes) {
     sections_.emplace_back();  // the lines before the first section
     size_t start = 0;
     bool firstLine = true;
+    LineEnds lineEnds(bytes);
     while (start < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", start);
+        size_t end = lineEnds.Next(start);
         Line line;
         if (end == std::string_view::npos) {
             line.text = bytes.substr(start);

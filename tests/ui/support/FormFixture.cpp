@@ -30,6 +30,11 @@ TForm1& FormFixture::Start() {
     return *form;
 }
 
+void FormFixture::UseFaultyFiles() {
+    form->S.Files = &faulty;
+    form->S.IniFile = std::make_unique<TIniFile>(form->S.IniPath, faulty);
+}
+
 bool FormFixture::Close() {
     const bool closed = form->close();
     QApplication::processEvents();

@@ -25,9 +25,13 @@ public:
     TForm1& Start();
     // Closes the window as she would; whether it closed.
     bool Close();
+    // From now on the form reads and writes every file through `faulty` (call
+    // after Start: the settings store is made anew on it).
+    void UseFaultyFiles();
 
     TempDir dir;
     FakeDialogs dialogs;
+    FaultyFileSystem faulty;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TMemoForm> memo;
 };
