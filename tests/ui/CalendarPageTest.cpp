@@ -30,8 +30,8 @@ using test::ShowMonth;
 constexpr TColor kBack = 0xE8F0D8;
 
 std::string Section(int year, int month, int day, int category, const char* memo) {
-    return "[" + std::to_string(Serial(year, month, day)) + "]\r\ncategory=" +
-           std::to_string(category) + "\r\nmemo=" + J(memo) + "\r\n";
+    return "[" + std::to_string(Serial(year, month, day)) +
+           "]\r\ncategory=" + std::to_string(category) + "\r\nmemo=" + J(memo) + "\r\n";
 }
 
 void WriteBackColor(const test::FormFixture& fixture, const std::string& more = "") {
@@ -39,7 +39,9 @@ void WriteBackColor(const test::FormFixture& fixture, const std::string& more = 
                      "[color]\r\nback=" + std::to_string(kBack) + "\r\n" + more);
 }
 
-QString Title(const TForm1& form) { return form.TitleLabel->text(); }
+QString Title(const TForm1& form) {
+    return form.TitleLabel->text();
+}
 
 // --- The month's layout, as rendered -----------------------------------------
 
@@ -146,8 +148,8 @@ TEST(Painting, EachDaysBackgroundFollowsItsKind) {
     int seen[4] = {};
     for (int day = 1; day <= 31; ++day) {
         SCOPED_TRACE(day);
-        const TDayKind kind =
-            KindOfDate(EncodeDate(2010, 8, day), form.S.Periods, form.S.AverageDays, form.S.Cycle());
+        const TDayKind kind = KindOfDate(EncodeDate(2010, 8, day), form.S.Periods,
+                                         form.S.AverageDays, form.S.Cycle());
         ++seen[kind];
         EXPECT_TRUE(AllPixels(image, BackgroundSpot(DayRect(form, day)),
                               FromQColor(KindColor(form.S, kind))));
@@ -184,8 +186,8 @@ TEST(Painting, ASaturdayMemoShowsItsNumberInTheCategoryColour) {
     test::FormFixture fixture;
     WriteBackColor(fixture);
     // 2010-08-14 and 2010-08-21 are Saturdays, 2010-08-15 a Sunday.
-    test::WriteBytes(fixture.MonthFile(2010, 8), Section(2010, 8, 14, 2, "通院") +
-                                                     Section(2010, 8, 15, 4, "体温"));
+    test::WriteBytes(fixture.MonthFile(2010, 8),
+                     Section(2010, 8, 14, 2, "通院") + Section(2010, 8, 15, 4, "体温"));
     TForm1& form = fixture.Start();
     ShowMonth(form, 2010, 8);
     ASSERT_EQ(form.S.Memos.size(), 2u);
@@ -204,8 +206,8 @@ TEST(Painting, ASaturdayMemoShowsItsNumberInTheCategoryColour) {
 
 TEST(Painting, AMemoOnAPeriodDayKeepsThePeriodBackground) {
     test::FormFixture fixture;
-    WriteBackColor(fixture, "[date]\r\ncount=1\r\n0=" + std::to_string(Serial(2010, 8, 2)) +
-                                "\r\n");
+    WriteBackColor(fixture,
+                   "[date]\r\ncount=1\r\n0=" + std::to_string(Serial(2010, 8, 2)) + "\r\n");
     test::WriteBytes(fixture.MonthFile(2010, 8), Section(2010, 8, 3, 1, "頭痛"));
     TForm1& form = fixture.Start();
     ShowMonth(form, 2010, 8);

@@ -28,11 +28,13 @@ using test::Serial;
 using Op = test::FaultyFileSystem::Op;
 
 std::string Section(int year, int month, int day, int category, const char* memo) {
-    return "[" + std::to_string(Serial(year, month, day)) + "]\r\ncategory=" +
-           std::to_string(category) + "\r\nmemo=" + J(memo) + "\r\n";
+    return "[" + std::to_string(Serial(year, month, day)) +
+           "]\r\ncategory=" + std::to_string(category) + "\r\nmemo=" + J(memo) + "\r\n";
 }
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 // August 2010 on screen, the given memo file in place.
 class MemoDialog : public ::testing::Test {
@@ -222,7 +224,8 @@ TEST_F(MemoDialog, ChoosingACategoryRecoloursTheSquareAtOnce) {
     Open(3);
     for (int index : {1, 2, 3, 4, 0}) {
         ChooseCategory(index);
-        EXPECT_EQ(Memo().MemoShape->Color(), ToQColor(form.S.CategoryColors[static_cast<size_t>(index)]));
+        EXPECT_EQ(Memo().MemoShape->Color(),
+                  ToQColor(form.S.CategoryColors[static_cast<size_t>(index)]));
     }
     EXPECT_FALSE(test::Exists(fixture.dir.File("data")));
 }

@@ -17,7 +17,9 @@ namespace pimvesk::test {
 // The calendar page as she sees and drives it: the grid's pixels, the arrows,
 // the mouse over a day.
 
-inline QImage GridImage(TForm1& form) { return form.CalendarGrid->grab().toImage(); }
+inline QImage GridImage(TForm1& form) {
+    return form.CalendarGrid->grab().toImage();
+}
 
 inline int CountPixels(const QImage& image, const QRect& rect, TColor color) {
     const QRgb wanted = ToQColor(color).rgb();
@@ -110,7 +112,9 @@ inline void HoverCell(TForm1& form, int col, int row) {
     MouseTo(form.CalendarGrid, form.CalendarGrid->CellRect(col, row).center());
 }
 
-inline void HoverDay(TForm1& form, int day) { MouseTo(form.CalendarGrid, DayRect(form, day).center()); }
+inline void HoverDay(TForm1& form, int day) {
+    MouseTo(form.CalendarGrid, DayRect(form, day).center());
+}
 
 // Points at the day and double-clicks it, as she opens its memo.
 inline void DoubleClickDay(TForm1& form, int day) {
