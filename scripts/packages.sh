@@ -7,3 +7,5 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev strace)
 BENCH_PACKAGES=(cmake ninja-build g++ libbenchmark-dev)
 # What scripts/crash.sh needs: the core, its tests and strace, without Qt.
 CRASH_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev strace)
+# What scripts/fuzz.sh needs: clang with libFuzzer (in Debian 12's compiler-rt).
+FUZZ_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev)

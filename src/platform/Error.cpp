@@ -35,8 +35,21 @@ std::string Cause(int error) {
 
 }  // namespace
 
+std::string ShownInMessage(std::string_view utf8Text) {
+    std::string shown;
+    shown.reserve(utf8Text.size());
+    for (char c : utf8Text) {
+        if (c == '\0') {
+            shown += "\xEF\xBF\xBD";
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 std::string NotAnIntegerMessage(std::string_view utf8Text) {
-    return "'" + std::string(utf8Text) + "' は整数ではありません";
+    return "'" + ShownInMessage(utf8Text) + "' は整数ではありません";
 }
 
 std::string CannotWriteMessage(std::string_view path) {

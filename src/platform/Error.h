@@ -22,6 +22,10 @@ std::string CannotReadMessage(std::string_view path);        // "%s を読み込
 // An `error` of 0 adds nothing.
 std::string CannotWriteMessage(std::string_view path, int error);
 std::string CannotReadMessage(std::string_view path, int error);
-std::string BadDateMessage();                                // "日付に変換できない値が渡されました"
+std::string BadDateMessage();
+
+// Text quoted in a message, with each NUL shown as U+FFFD: a message travels
+// as a C string, and a NUL would end it there, reason and all.
+std::string ShownInMessage(std::string_view utf8Text);                                // "日付に変換できない値が渡されました"
 
 }  // namespace pimvesk

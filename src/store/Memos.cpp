@@ -35,8 +35,14 @@ void InsertMemo(MemoList& memos, TDayMemo memo) {
     memos.insert(place, std::move(memo));
 }
 
+// Both keys or neither: a text the file cannot hold is refused before the
+// category is written, or a load would leave a canonical section that holds
+// only a category, and the next load would show that day without its text.
 void WriteMemo(TIniFile& file, const TDayMemo& memo) {
     const std::string section = SectionOf(memo.Date);
+    if (file.ReadText(section, kMemo, "") != memo.Text) {
+        ProfileDocument::CheckValue(kMemo, memo.Text);
+    }
     file.WriteNumber(section, kCategory, memo.Category);
     file.WriteText(section, kMemo, memo.Text);
 }
@@ -153,7 +159,7 @@ void LoadMonthMemos(VeskState& state, LoadReport& report) {
         if (!day || !IsPlaceableDay(*day)) {
             const std::string why =
                 day ? BadDateMessage() : NotAnIntegerMessage(Cp932ToUtf8(name));
-            report.Add(path + ": [" + Cp932ToUtf8(name) + "] " + why);
+            report.Add(path + ": [" + ShownInMessage(Cp932ToUtf8(name)) + "] " + why);
             continue;
         }
         TDayMemo memo{static_cast<TDateTime>(*day), source.ReadNumber(name, kCategory, 0),

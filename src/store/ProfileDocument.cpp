@@ -117,7 +117,7 @@ bool HasBreakingByte(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-std::string Shown(std::string_view name) { return Cp932ToUtf8(name); }
+std::string Shown(std::string_view name) { return ShownInMessage(Cp932ToUtf8(name)); }
 
 void CheckSectionName(std::string_view section) {
     if (section.empty() || HasBreakingByte(section) || !EndsWhole(section) ||
@@ -136,13 +136,13 @@ void CheckKeyName(std::string_view key) {
     }
 }
 
-void CheckValue(std::string_view key, std::string_view value) {
+}  // namespace
+
+void ProfileDocument::CheckValue(std::string_view key, std::string_view value) {
     if (HasBreakingByte(value)) {
         throw Error("'" + Shown(key) + "' の値に改行や NUL を含めることはできません");
     }
 }
-
-}  // namespace
 
 std::string FoldName(std::string_view name) {
     std::string folded(name);

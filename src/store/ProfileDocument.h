@@ -48,6 +48,9 @@ public:
                       const std::function<bool(std::string_view folded)>& remove);
     bool RemoveSection(std::string_view section);
 
+    // Raises the Error that a Set of this value would: CR, LF or NUL in it.
+    static void CheckValue(std::string_view key, std::string_view value);
+
 private:
     struct Line {
         enum Kind : unsigned char { kOther, kComment, kHeader, kKey };

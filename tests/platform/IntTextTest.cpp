@@ -47,6 +47,13 @@ TEST(StrToInt, ErrorShowsTheTextDecoded) {
     } catch (const Error& error) {
         EXPECT_STREQ(error.what(), "'メモ' は整数ではありません");
     }
+    // A NUL would end the message as a C string, before its reason.
+    try {
+        StrToInt(std::string_view("1\0 2", 4));
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "'1\uFFFD 2' は整数ではありません");
+    }
 }
 
 }  // namespace

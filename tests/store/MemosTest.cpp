@@ -89,6 +89,21 @@ TEST_F(MemosTest, LoadingWritesEachMemoBackCanonically) {
     EXPECT_EQ(TextOf(36023), "x");
 }
 
+// A text that cannot be written under the canonical name is written not at
+// all: a section holding only the category would hide the text at the next load.
+TEST_F(MemosTest, AWriteBackRefusedForItsTextWritesNeitherKey) {
+    const std::string file = std::string("[036022]\r\ncategory=1\r\nmemo=a\0b\r\n", 32);
+    WriteBytes(August(), file);
+    for (int load = 0; load < 2; ++load) {
+        const LoadReport report = Load();
+        ASSERT_EQ(report.Messages().size(), 1u);
+        EXPECT_NE(report.Messages()[0].find("NUL"), std::string::npos);
+        ASSERT_EQ(state.Memos.size(), 1u);
+        EXPECT_EQ(state.Memos[0].Text, std::string("a\0b", 3)) << "load " << load;
+        EXPECT_EQ(ReadBytes(August()), file);
+    }
+}
+
 TEST_F(MemosTest, ALeadingZeroSectionWinsWhicheverComesFirst) {
     const std::string files[] = {"[036022]\r\ncategory=1\r\nmemo=old0\r\n[36022]\r\ncategory=2\r\nmemo=new\r\n",
                                  "[36022]\r\ncategory=2\r\nmemo=new\r\n[036022]\r\ncategory=1\r\nmemo=old0\r\n"};
