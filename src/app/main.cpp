@@ -1,62 +1,19 @@
-#include <sys/stat.h>
-
 #include <QApplication>
-#include <cerrno>
 #include <cstdlib>
 #include <exception>
 
-#include "platform/InstanceLock.h"
+#include "app/Program.h"
 #include "store/Paths.h"
-#include "ui/Dialogs.h"
 #include "ui/Fonts.h"
 #include "ui/Guard.h"
-#include "ui/ShutdownSignals.h"
-#include "ui/memo.h"
-#include "ui/veskForm.h"
-
-namespace {
-
-// mkdir -p, private to her: the data home holds her health records.
-bool MakeDirectories(const std::string& path) {
-    for (size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        const std::string part = path.substr(0, slash);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-    }
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-int Run(QApplication& app) {
-    using namespace pimvesk;
-    const std::string home = DataHomeFor(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    if (!MakeDirectories(home)) {
-        ShowErrorBox(nullptr, QString::fromStdString(home) + " を作成できません");
-    }
-    const InstanceLock lock(home + ".lock");
-    if (lock.Result() == InstanceLock::State::kTakenByAnother) {
-        CurrentDialogs().ShowMessage(nullptr, "PimVesk はすでに起動しています");
-        return 0;
-    }
-    TForm1 form(ProgramPathIn(home));
-    TMemoForm memoForm(&form);
-    form.AttachMemoForm(&memoForm);
-    const ShutdownSignals sessionEnd(&form);
-    form.show();
-    app.exec();
-    return 0;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("PimVesk");
     pimvesk::InstallFontSubstitutions();
     try {
-        Run(app);
+        pimvesk::RunPimVesk(
+            pimvesk::DataHomeFor(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     } catch (const std::exception& error) {
         pimvesk::ShowErrorBox(nullptr, QString::fromLocal8Bit(error.what()));
     }

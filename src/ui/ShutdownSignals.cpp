@@ -64,7 +64,10 @@ void ShutdownSignals::OnSignal() {
             break;
         }
     }
-    QMetaObject::invokeMethod(form_, [this] { form_->CloseForShutdown(); }, Qt::QueuedConnection);
+    if (form_ != nullptr) {
+        QMetaObject::invokeMethod(
+            form_, [this] { form_->CloseForShutdown(); }, Qt::QueuedConnection);
+    }
 }
 
 }  // namespace pimvesk

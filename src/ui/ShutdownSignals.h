@@ -13,6 +13,7 @@ class TForm1;
 // close, also while a message box or the memo dialog is open.
 class ShutdownSignals : public QObject {
 public:
+    // Without a form, only the open boxes are closed.
     explicit ShutdownSignals(TForm1* form);
     ~ShutdownSignals() override;
 
