@@ -164,6 +164,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         const std::string foldedKey = FoldName(key);
         const int op = data.ConsumeIntegralInRange(0, 3);
 
+        // The same change made to a fresh read of the bytes must give the
+        // same bytes: the document in memory never parts from its file.
+        ProfileDocument fresh(beforeBytes);
+        const auto sameAsFresh = [&] {
+            Check(document.Serialize() == fresh.Serialize(),
+                  "the document and a fresh read of its bytes part ways:\n  before: " +
+                      Escaped(beforeBytes) + "\n  memory: " + Escaped(document.Serialize()) +
+                      "\n  fresh:  " + Escaped(fresh.Serialize()));
+        };
+
         Values expected = before;
         if (op == 0) {
             const std::string value = data.ConsumeRandomLengthString(24);
@@ -173,6 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
                 Check(document.Serialize() == beforeBytes, "a refused write changed the file");
                 continue;
             }
+            fresh.Set(section, key, value);
             Check(document.Find(section, key) == value, "a written value does not read back");
             Check(ProfileDocument(document.Serialize()).Find(section, key) == value,
                   "a written value does not read back from the bytes");
@@ -180,11 +191,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             CheckTouchedLines(beforeBytes, document.Serialize());
         } else if (op == 1) {
             document.RemoveKey(section, key);
+            fresh.RemoveKey(section, key);
             Check(!document.Find(section, key), "a removed key still reads");
             expected.erase({foldedSection, foldedKey});
             CheckOnlyRemoved(beforeBytes, document.Serialize());
         } else if (op == 2) {
             document.RemoveSection(section);
+            fresh.RemoveSection(section);
             Check(!document.Find(section, key), "a key of a removed section still reads");
             std::erase_if(expected,
                           [&](const auto& entry) { return entry.first.first == foldedSection; });
@@ -195,11 +208,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
                 return !name.empty() && name[0] == first;
             };
             document.RemoveKeysIf(section, picked);
+            fresh.RemoveKeysIf(section, picked);
             std::erase_if(expected, [&](const auto& entry) {
                 return entry.first.first == foldedSection && picked(entry.first.second);
             });
             CheckOnlyRemoved(beforeBytes, document.Serialize());
         }
+        sameAsFresh();
         Check(ReadAll(document) == expected, "a change disturbed another key");
         CheckReadsBack(document);
     }

@@ -47,6 +47,11 @@ void WriteMemo(TIniFile& file, const TDayMemo& memo) {
     file.WriteText(section, kMemo, memo.Text);
 }
 
+bool HasMemo(const MemoList& memos, TDateTime date) {
+    return std::any_of(memos.begin(), memos.end(),
+                       [&](const TDayMemo& memo) { return memo.Date == date; });
+}
+
 void ForgetDeletion(VeskState& state, TDateTime date) {
     std::erase(state.PendingDeletions, date);
 }
@@ -164,13 +169,19 @@ void LoadMonthMemos(VeskState& state, LoadReport& report) {
         }
         TDayMemo memo{static_cast<TDateTime>(*day), source.ReadNumber(name, kCategory, 0),
                       source.ReadText(name, kMemo, "")};
-        InsertMemo(state.Memos, memo);
-        ForgetDeletion(state, memo.Date);  // back in view: what she sees is what is kept
         try {
             WriteMemo(fileFor(MonthMemoPath(state, memo.Date)), memo);
         } catch (const Error& error) {
             report.Add(error.what());
+            // A memo that cannot be written back does not replace the day's
+            // memo loaded before it: that one is what the file keeps for the
+            // day, and what the next load shows.
+            if (HasMemo(state.Memos, memo.Date)) {
+                continue;
+            }
         }
+        InsertMemo(state.Memos, memo);
+        ForgetDeletion(state, memo.Date);  // back in view: what she sees is what is kept
     }
     for (auto& [filePath, file] : files) {
         try {

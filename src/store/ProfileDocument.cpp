@@ -177,6 +177,17 @@ void ProfileDocument::Section::Index() {
     }
 }
 
+void ProfileDocument::Section::JoinSplitBreaks(const std::vector<Lines::iterator>& gapEnds) {
+    for (const Lines::iterator& next : gapEnds) {
+        if (next == lines.end() || next == lines.begin() || !next->text.empty() ||
+            next->eol != "\n" || std::prev(next)->eol != "\r") {
+            continue;
+        }
+        std::prev(next)->eol = "\r\n";
+        lines.erase(next);
+    }
+}
+
 ProfileDocument::ProfileDocument(std::string_view bytes) {
     sections_.emplace_back();  // the lines before the first section
     size_t start = 0;
@@ -383,6 +394,7 @@ bool ProfileDocument::RemoveKey(std::string_view section, std::string_view key) 
     // as the key's value. From the last, so lastKey can step back over them.
     std::vector<Lines::iterator> doomed = lines->second.later;
     doomed.insert(doomed.begin(), lines->second.first);
+    std::vector<Lines::iterator> gapEnds;  // each a line that stays
     for (auto line = doomed.rbegin(); line != doomed.rend(); ++line) {
         if (found->lastKey == *line) {
             auto previous = *line;
@@ -391,9 +403,13 @@ bool ProfileDocument::RemoveKey(std::string_view section, std::string_view key) 
             } while (previous->kind != Line::kKey && previous->kind != Line::kHeader);
             found->lastKey = previous;
         }
-        found->lines.erase(*line);
+        const auto next = found->lines.erase(*line);
+        if (gapEnds.empty() || gapEnds.back() != next) {
+            gapEnds.push_back(next);
+        }
     }
     found->keys.erase(lines);
+    found->JoinSplitBreaks(gapEnds);
     return true;
 }
 
@@ -404,15 +420,22 @@ bool ProfileDocument::RemoveKeysIf(std::string_view section,
         return false;
     }
     bool changed = false;
+    bool erased = false;  // the line before this one was taken out
+    std::vector<Lines::iterator> gapEnds;
     for (auto line = found->lines.begin(); line != found->lines.end();) {
         if (line->kind == Line::kKey && remove(line->folded)) {
             line = found->lines.erase(line);
-            changed = true;
+            changed = erased = true;
         } else {
+            if (erased) {
+                gapEnds.push_back(line);
+            }
+            erased = false;
             ++line;
         }
     }
     if (changed) {
+        found->JoinSplitBreaks(gapEnds);
         found->Index();
     }
     return changed;

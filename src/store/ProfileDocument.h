@@ -80,6 +80,11 @@ private:
         Lines::iterator lastKey;  // the last key line, or the header
 
         void Index();
+        // After lines were taken out before each of `gapEnds`: a line ending
+        // in a lone CR now followed by an empty line ending in LF reads as one
+        // line ending in CRLF, so the two become that line, as a fresh read of
+        // the bytes would have them.
+        void JoinSplitBreaks(const std::vector<Lines::iterator>& gapEnds);
     };
     using Sections = std::list<Section>;
 

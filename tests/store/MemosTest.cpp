@@ -104,6 +104,23 @@ TEST_F(MemosTest, AWriteBackRefusedForItsTextWritesNeitherKey) {
     }
 }
 
+// Whichever comes first, a later section of the same day whose text cannot be
+// written back leaves the day as the file will keep it, load after load.
+TEST_F(MemosTest, AnUnwritableLaterSectionDoesNotReplaceTheDay) {
+    const std::string unwritable("[0x8CB6]\r\ncategory=2\r\nmemo=a\0b\r\n", 32);
+    const std::string files[] = {"[036022]\r\ncategory=1\r\nmemo=first\r\n" + unwritable,
+                                 "[36022]\r\ncategory=1\r\nmemo=first\r\n" + unwritable};
+    for (const std::string& file : files) {
+        WriteBytes(August(), file);
+        for (int load = 0; load < 2; ++load) {
+            EXPECT_EQ(Load().Messages().size(), 1u);
+            ASSERT_EQ(state.Memos.size(), 1u);
+            EXPECT_EQ(state.Memos[0].Category, 1) << file << " load " << load;
+            EXPECT_EQ(state.Memos[0].Text, "first") << file << " load " << load;
+        }
+    }
+}
+
 TEST_F(MemosTest, ALeadingZeroSectionWinsWhicheverComesFirst) {
     const std::string files[] = {"[036022]\r\ncategory=1\r\nmemo=old0\r\n[36022]\r\ncategory=2\r\nmemo=new\r\n",
                                  "[36022]\r\ncategory=2\r\nmemo=new\r\n[036022]\r\ncategory=1\r\nmemo=old0\r\n"};

@@ -201,6 +201,27 @@ TEST(ProfileDocument, RemoveKeysIfActsAsRemoveKeyOfEachPickedName) {
     }
 }
 
+// Taking out the line between one that ends in a lone CR and an empty line
+// ending in LF leaves CR LF: the document goes on as a fresh read of its bytes,
+// one line ending in CRLF, and later writes land where they land in that read.
+TEST(ProfileDocument, ARemovalThatJoinsCrAndLfActsAsTheFileReadsAfresh) {
+    const std::string file = "[a]\rk=1\r\n\n[b]\r\n";
+    const std::vector<std::function<void(ProfileDocument&)>> removals = {
+        [](ProfileDocument& d) { d.RemoveKey("a", "k"); },
+        [](ProfileDocument& d) {
+            d.RemoveKeysIf("a", [](std::string_view key) { return key == "k"; });
+        },
+    };
+    for (const auto& remove : removals) {
+        ProfileDocument document(file);
+        remove(document);
+        EXPECT_EQ(document.Serialize(), "[a]\r\n[b]\r\n");
+        // The new key follows the header's CRLF, not its CR.
+        document.Set("a", "n", "3");
+        EXPECT_EQ(document.Serialize(), "[a]\r\nn=3\r\n[b]\r\n");
+    }
+}
+
 TEST(ProfileDocument, CopiesAreIndependent) {
     ProfileDocument original("[a]\r\nk=1\r\n");
     ProfileDocument copy = original;
