@@ -38,9 +38,14 @@ void InsertMemo(MemoList& memos, TDayMemo memo) {
 // Both keys or neither: a text the file cannot hold is refused before the
 // category is written, or a load would leave a canonical section that holds
 // only a category, and the next load would show that day without its text.
+bool CanWriteMemo(TIniFile& file, const TDayMemo& memo) {
+    return ProfileDocument::CanHoldValue(memo.Text) ||
+           file.ReadText(SectionOf(memo.Date), kMemo, "") == memo.Text;
+}
+
 void WriteMemo(TIniFile& file, const TDayMemo& memo) {
     const std::string section = SectionOf(memo.Date);
-    if (file.ReadText(section, kMemo, "") != memo.Text) {
+    if (!CanWriteMemo(file, memo)) {
         ProfileDocument::CheckValue(kMemo, memo.Text);
     }
     file.WriteNumber(section, kCategory, memo.Category);
@@ -120,7 +125,11 @@ void SaveMonthMemos(VeskState& state) {
     SortMemos(state.Memos);
     IniBatch batch(file);
     for (const TDayMemo& memo : state.Memos) {
-        WriteMemo(file, memo);
+        // A text no file can hold came from a hand-edited section, which
+        // keeps it; refusing the whole month for it would keep her here.
+        if (CanWriteMemo(file, memo)) {
+            WriteMemo(file, memo);
+        }
     }
     std::vector<TDateTime> elsewhere;
     for (TDateTime date : state.PendingDeletions) {

@@ -26,7 +26,9 @@ void DeleteMemo(VeskState& state, TDateTime date);
 
 // Writes every memo of state.Memos into the file of ViewDate's month, as one
 // new file, and only when that changes the file; erases the sections of the
-// deletions still pending, those of ViewDate's month in the same new file.
+// deletions still pending, those of ViewDate's month in the same new file. A
+// memo whose text no file can hold (loaded from a hand-edited section, which
+// keeps it) is left out.
 void SaveMonthMemos(VeskState& state);
 
 // Replaces state.Memos with the memos of ViewDate's month and writes each back

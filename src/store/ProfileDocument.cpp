@@ -138,8 +138,10 @@ void CheckKeyName(std::string_view key) {
 
 }  // namespace
 
+bool ProfileDocument::CanHoldValue(std::string_view value) { return !HasBreakingByte(value); }
+
 void ProfileDocument::CheckValue(std::string_view key, std::string_view value) {
-    if (HasBreakingByte(value)) {
+    if (!CanHoldValue(value)) {
         throw Error("'" + Shown(key) + "' の値に改行や NUL を含めることはできません");
     }
 }

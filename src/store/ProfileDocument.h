@@ -48,7 +48,9 @@ public:
                       const std::function<bool(std::string_view folded)>& remove);
     bool RemoveSection(std::string_view section);
 
-    // Raises the Error that a Set of this value would: CR, LF or NUL in it.
+    // Whether a value can be written: no CR, LF or NUL in it. CheckValue
+    // raises the Error that a Set of a value that cannot would.
+    static bool CanHoldValue(std::string_view value);
     static void CheckValue(std::string_view key, std::string_view value);
 
 private:

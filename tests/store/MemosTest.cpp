@@ -102,6 +102,14 @@ TEST_F(MemosTest, AWriteBackRefusedForItsTextWritesNeitherKey) {
         EXPECT_EQ(state.Memos[0].Text, std::string("a\0b", 3)) << "load " << load;
         EXPECT_EQ(ReadBytes(August()), file);
     }
+    // Nor does it stop the month's save, which would keep her in this month:
+    // the memo stays where it was, and the rest is saved.
+    PutMemo(state, 36023, 2, "b");
+    state.Memos.push_back({36024, 3, "c"});  // a registration whose write failed
+    EXPECT_NO_THROW(SaveMonthMemos(state));
+    EXPECT_EQ(TIniFile(August()).ReadText("36024", "memo", ""), "c");
+    EXPECT_EQ(TIniFile(August()).ReadText("036022", "memo", ""), std::string("a\0b", 3));
+    EXPECT_EQ(TIniFile(August()).ReadText("36022", "memo", "none"), "none");
 }
 
 // Whichever comes first, a later section of the same day whose text cannot be
