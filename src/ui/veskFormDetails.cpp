@@ -50,6 +50,11 @@ QSpinBox* SpinField(QRect place, int low, int high, bool wraps, QWidget* parent)
     spin->setRange(low, high);
     spin->setWrapping(wraps);
     spin->setValue(low);
+    // The designed field is narrow: the edit's own inner margin would hide the
+    // fourth digit of the year behind the arrows.
+    if (auto* edit = spin->findChild<QLineEdit*>()) {
+        edit->setTextMargins(-2, 0, -2, 0);
+    }
     return spin;
 }
 
@@ -256,7 +261,9 @@ void TForm1::FutureBoxClick() {
     FillCurrentBox(ProjectedStart(S.Periods.back(), S.AverageDays, k), S.AverageDays);
 }
 
-void TForm1::CurrentBoxClick() { CurrentBox->viewport()->repaint(); }
+void TForm1::CurrentBoxClick() {
+    CurrentBox->viewport()->repaint();
+}
 
 void TForm1::CurrentBoxDrawItem(QPainter& painter, int index, const QRect& rect,
                                 const QString& text) {

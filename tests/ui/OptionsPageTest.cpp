@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cerrno>
 #include <cstdio>
 
 #include "PageDrive.h"
@@ -350,6 +351,29 @@ TEST(OptionsSave, WritesTheSettingsAndTheMonthShown) {
     EXPECT_EQ(memos.ReadText(section, "category", ""), "2");
     EXPECT_TRUE(fixture.dialogs.errors.isEmpty());
     EXPECT_TRUE(fixture.dialogs.messages.isEmpty());
+}
+
+TEST(OptionsSave, AFailedSaveIsReportedLeavesTheFileAndKeepsTheChange) {
+    test::FaultyFileSystem faulty;  // outlives the form that writes through it
+    test::FormFixture fixture;
+    test::WriteSettings(fixture, {"[option]", "ovuave=14"});
+    const std::string before = test::ReadBytes(fixture.SettingsPath());
+    TForm1& form = StartOnOptions(fixture);
+    form.S.Files = &faulty;
+    form.S.IniFile = std::make_unique<TIniFile>(form.S.IniPath, faulty);
+    Retype(form.FixOvuEdit, "10");
+    faulty.FailFrom(test::FaultyFileSystem::kRename, 1, EACCES);
+
+    QTest::mouseClick(form.SaveOptionButton, Qt::LeftButton);
+    ASSERT_EQ(fixture.dialogs.errors.size(), 1);
+    EXPECT_TRUE(fixture.dialogs.errors[0].contains(QString::fromStdString(fixture.SettingsPath())));
+    EXPECT_TRUE(fixture.dialogs.errors[0].contains(QString::fromUtf8("に書き込めません")));
+    EXPECT_EQ(test::ReadBytes(fixture.SettingsPath()), before);
+
+    faulty.Heal();
+    QTest::mouseClick(form.SaveOptionButton, Qt::LeftButton);
+    EXPECT_EQ(fixture.dialogs.errors.size(), 1);
+    EXPECT_EQ(Stored(fixture, "option", "ovuave"), "10");
 }
 
 TEST(OptionsAbout, ShowsTheNameAndTheVersion) {
