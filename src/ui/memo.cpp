@@ -76,14 +76,21 @@ TMemoForm::TMemoForm(TForm1* form) : QWidget(nullptr, Qt::Window), Form1(form) {
     setTabOrder(DeleteButton, CancelButton);
 }
 
+// Minimising and restoring the dialog (or moving it to another desktop) shows
+// and hides it spontaneously: it is still open, so the main window stays
+// disabled and her text stays.
 void TMemoForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    Guarded(this, [this] { FormShow(); });
+    if (!event->spontaneous()) {
+        Guarded(this, [this] { FormShow(); });
+    }
 }
 
 void TMemoForm::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    FormHide();
+    if (!event->spontaneous()) {
+        FormHide();
+    }
 }
 
 void TMemoForm::FormShow() {
@@ -110,6 +117,11 @@ void TMemoForm::FormShow() {
 
 void TMemoForm::FormHide() {
     Form1->setEnabled(true);
+    // The keys go back to the calendar, which the dialog was opened from:
+    // disabling the window moved its focus on to the tab bar, and nothing
+    // would make the window active again.
+    Form1->CalendarGrid->setFocus();
+    Form1->activateWindow();
     Form1->CalendarGrid->update();  // the day shows its new memo colour at once
 }
 

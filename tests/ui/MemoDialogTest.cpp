@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <cerrno>
+#include <functional>
 
 #include "store/Memos.h"
 #include "support/CalendarDriver.h"
@@ -384,6 +385,62 @@ TEST_F(MemoDialog, TheDoubleClickedDayIsTheOneRegistered) {
     Click(Memo().OKButton);
     ASSERT_EQ(form.S.Memos.size(), 1u);
     EXPECT_EQ(form.S.Memos[0].Date, EncodeDate(2010, 8, 30));
+}
+
+}  // namespace
+}  // namespace pimvesk
+
+namespace pimvesk {
+namespace {
+
+TEST_F(MemoDialog, OnceHiddenTheCalendarTakesTheKeysAgain) {
+    TForm1& form = Start();
+    // Each way of hiding it: 登録, 削除, 取り消し and the title bar's close button.
+    const std::function<void()> hides[] = {
+        [&] { Click(Memo().OKButton); }, [&] { Click(Memo().DeleteButton); },
+        [&] { Click(Memo().CancelButton); }, [&] { Memo().close(); }};
+    int month = 8;
+    for (const auto& hide : hides) {
+        // Her double-click's presses put the focus on the grid.
+        QTest::mouseClick(form.CalendarGrid, Qt::LeftButton, {}, DayRect(form, 3).center());
+        ASSERT_EQ(QApplication::focusWidget(), form.CalendarGrid);
+        Open(3);
+        EXPECT_EQ(QApplication::activeWindow(), &Memo());
+        hide();
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), &form);
+        // A key pressed now reaches the grid, not the tab bar: the next month.
+        ASSERT_EQ(QApplication::focusWidget(), form.CalendarGrid);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        EXPECT_EQ(form.TitleLabel->text(), QString("2010/%1").arg(++month));
+        EXPECT_EQ(form.PageControl1->currentWidget(), form.CalendarTab);
+    }
+}
+
+}  // namespace
+}  // namespace pimvesk
+
+namespace pimvesk {
+namespace {
+
+TEST_F(MemoDialog, MinimisedAndRestoredItStaysOpenWithHerText) {
+    TForm1& form = Start();
+    Open(3);
+    Commit(U("途中まで"));
+    ChooseCategory(2);
+    Memo().showMinimized();
+    QApplication::processEvents();
+    EXPECT_FALSE(form.isEnabled());  // still open: the month cannot move under it
+    QTest::keyClick(form.CalendarGrid, Qt::Key_Right);
+    EXPECT_EQ(form.TitleLabel->text(), "2010/8");
+    Memo().showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(Memo().Memo1->toPlainText(), U("途中まで"));
+    EXPECT_EQ(Memo().CategoryBox->currentIndex(), 2);
+    EXPECT_EQ(Memo().Label1->text(), "2010/08/03");
+    Click(Memo().OKButton);
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_EQ(test::ReadBytes(AugustFile()), Section(2010, 8, 3, 2, "途中まで"));
 }
 
 }  // namespace
