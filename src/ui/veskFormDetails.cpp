@@ -150,9 +150,12 @@ void TForm1::FillPastBox() {
     SortDates(S.Periods);
     const QSignalBlocker blocker(PastBox);
     PastBox->clear();
+    QStringList lines;  // added at once: one insertion, not one per start
+    lines.reserve(static_cast<qsizetype>(S.Periods.size()));
     for (TDateTime start : S.Periods) {
-        PastBox->addItem(QString::fromStdString(DateToStr(start)));
+        lines << QString::fromStdString(DateToStr(start));
     }
+    PastBox->addItems(lines);
 }
 
 void TForm1::FillFutureBox() {
@@ -162,10 +165,12 @@ void TForm1::FillFutureBox() {
     if (S.Periods.empty()) {
         return;
     }
+    QStringList lines;
     for (int32_t k = 0; k < 20; ++k) {
-        FutureBox->addItem(
-            QString::fromStdString(DateToStr(ProjectedStart(S.Periods.back(), S.AverageDays, k))));
+        lines << QString::fromStdString(
+            DateToStr(ProjectedStart(S.Periods.back(), S.AverageDays, k)));
     }
+    FutureBox->addItems(lines);
 }
 
 void TForm1::FillCurrentBox(TDateTime start, int32_t count) {
