@@ -347,6 +347,19 @@ TEST(DetailsAverage, TextThatIsNoIntegerIsReportedAndChangesNothing) {
     EXPECT_EQ(form.CurrentBox->count(), 29);
 }
 
+TEST(DetailsAverage, AHugeAverageListsAtMostTenThousandDays) {
+    test::FormFixture fixture;
+    WriteStarts(fixture, {kJune3, kJuly1});
+    TForm1& form = StartOnDetails(fixture);
+    Retype(form.AveEdit, "2000000000");
+    ASSERT_EQ(form.S.AverageDays, 2000000000);
+    ASSERT_EQ(form.FutureBox->count(), 20);
+    ClickLine(form.PastBox, 1);  // would be two thousand million lines
+    ASSERT_EQ(form.CurrentBox->count(), 10001);
+    EXPECT_TRUE(form.CurrentBox->item(0)->text().startsWith("1998/07/01"));
+    EXPECT_TRUE(fixture.dialogs.errors.isEmpty());
+}
+
 TEST(DetailsAverage, AChangeOfTheListRecomputesTheTypedAverage) {
     test::FormFixture fixture;
     WriteStarts(fixture, {kJune3, kJuly1});
