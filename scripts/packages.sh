@@ -2,7 +2,8 @@
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
                 fonts-ipafont-gothic fonts-ipafont-mincho)
 # strace kills the crash test's saver at chosen system calls.
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev strace)
+# xvfb: a display that the process test can take away from the running program.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev strace xvfb)
 # What scripts/bench.sh needs: the core alone, without Qt.
 BENCH_PACKAGES=(cmake ninja-build g++ libbenchmark-dev)
 # What scripts/crash.sh needs: the core, its tests and strace, without Qt.

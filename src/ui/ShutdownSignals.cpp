@@ -8,7 +8,12 @@
 #include <QSocketNotifier>
 #include <QWidget>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
+#include "platform/Error.h"
+#include "store/Memos.h"
+#include "store/Settings.h"
 #include "ui/veskForm.h"
 
 namespace pimvesk {
@@ -23,9 +28,42 @@ void OnPosixSignal(int) {
     [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
 }
 
+// The open main window, while a ShutdownSignals watches over it.
+TForm1* liveForm = nullptr;
+
+void AtExit() {
+    if (ShutdownSignals::SaveBeforeAbruptExit()) {
+        ::_exit(0);  // the process ends as every other end of it does
+    }
+}
+
 }  // namespace
 
+bool ShutdownSignals::SaveBeforeAbruptExit() {
+    // Only an exit from inside the running program: the application object
+    // still exists and the window has not been closed.
+    if (liveForm == nullptr || QCoreApplication::instance() == nullptr || !liveForm->isVisible()) {
+        return false;
+    }
+    TForm1* form = liveForm;
+    liveForm = nullptr;
+    // The core alone: Qt is being torn down around this.
+    for (void (*save)(VeskState&) : {&SaveSettings, &SaveMonthMemos}) {
+        try {
+            save(form->S);
+        } catch (const Error& error) {
+            std::fprintf(stderr, "PimVesk: %s\n", error.what());
+        }
+    }
+    return true;
+}
+
 ShutdownSignals::ShutdownSignals(TForm1* form) : QObject(form), form_(form) {
+    if (form != nullptr) {
+        static const bool registered = std::atexit(&AtExit) == 0;
+        (void)registered;
+        liveForm = form;
+    }
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0) {
         return;
     }
@@ -41,6 +79,9 @@ ShutdownSignals::ShutdownSignals(TForm1* form) : QObject(form), form_(form) {
 }
 
 ShutdownSignals::~ShutdownSignals() {
+    if (liveForm == form_) {
+        liveForm = nullptr;
+    }
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         std::signal(signal, SIG_DFL);
     }

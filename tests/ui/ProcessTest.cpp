@@ -27,11 +27,17 @@ constexpr auto kPatience = 60s;
 
 class Program {
 public:
-    explicit Program(const std::string& dataHome) {
+    // Offscreen, or on the X display given.
+    explicit Program(const std::string& dataHome, const std::string& display = "") {
         pid_ = ::fork();
         if (pid_ == 0) {
             ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            if (display.empty()) {
+                ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            } else {
+                ::unsetenv("QT_QPA_PLATFORM");
+                ::setenv("DISPLAY", display.c_str(), 1);
+            }
             ::execl(PIMVESK_EXE, PIMVESK_EXE, static_cast<char*>(nullptr));
             ::_exit(127);
         }
@@ -127,6 +133,52 @@ void ExpectEveryKey(const std::string& path, int starts) {
     }
 }
 
+// A virtual X server on a free display, for the program's real platform.
+class XServer {
+public:
+    XServer() {
+        int pipe[2];
+        if (::pipe(pipe) != 0) {
+            return;
+        }
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(pipe[0]);
+            const std::string fd = std::to_string(pipe[1]);
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
+                     "800x600x24", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(pipe[1]);
+        char c = 0;
+        std::string number;
+        while (::read(pipe[0], &c, 1) == 1 && c != '\n') {
+            number += c;
+        }
+        ::close(pipe[0]);
+        if (!number.empty()) {
+            display_ = ":" + number;
+        }
+    }
+    ~XServer() { Stop(); }
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    // Empty when no X server could be started.
+    const std::string& Display() const { return display_; }
+    void Stop() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+    }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
 struct Home {
     test::TempDir dir;
     std::string Path() const { return dir.Path() + "/pimvesk/"; }
@@ -173,6 +225,25 @@ TEST(SessionEnd, WhileTheStartUpErrorBoxIsOpen) {
     std::this_thread::sleep_for(500ms);
     EXPECT_FALSE(program.Exited());
     program.Send(SIGTERM);
+    EXPECT_EQ(program.WaitForExit(), 0);
+    ExpectEveryKey(home.Settings(), 1);
+    EXPECT_EQ(Stored(home.Settings(), "date", "0"), "40000");
+}
+
+// The desktop ends by taking the display away before any signal comes: Qt
+// then ends the process from inside its event loop.
+TEST(SessionEnd, TheDisplayGoingAwaySavesToo) {
+    XServer x;
+    if (x.Display().empty()) {
+        GTEST_SKIP() << "Xvfb could not be started here (scripts/test.sh installs it)";
+    }
+    Home home;
+    test::WriteBytes(home.Settings(), "[date]\r\ncount=1\r\n0=40000\r\n");
+    Program program(home.dir.Path(), x.Display());
+    ASSERT_TRUE(program.WaitUntilCatches(SIGTERM));
+    std::this_thread::sleep_for(300ms);  // the window up on the display
+    ::unlink(home.Settings().c_str());   // so that only a save on the way out makes it again
+    x.Stop();
     EXPECT_EQ(program.WaitForExit(), 0);
     ExpectEveryKey(home.Settings(), 1);
     EXPECT_EQ(Stored(home.Settings(), "date", "0"), "40000");

@@ -350,6 +350,40 @@ TEST(SessionEndWithBoxes, ASaveThatStillFailsIsReportedAndTheWindowCloses) {
     EXPECT_FALSE(test::Exists(fixture.SettingsPath()));
 }
 
+TEST(AbruptExit, AnOpenWindowIsSavedOnTheWayOut) {
+    test::FormFixture fixture;
+    TForm1& form = fixture.Start();
+    new ShutdownSignals(&form);
+    form.S.PeriodDays = 2;
+    PutMemo(form.S, form.S.Today, 1, J("薬"));
+    // What Qt's exit(1) runs when the display goes away under the event loop.
+    EXPECT_TRUE(ShutdownSignals::SaveBeforeAbruptExit());
+    EXPECT_EQ(Stored(fixture.SettingsPath(), "option", "period"), "2");
+    ExpectEveryKey(fixture.SettingsPath(), 0);
+    EXPECT_TRUE(fixture.dialogs.errors.isEmpty());
+    // Once only.
+    EXPECT_FALSE(ShutdownSignals::SaveBeforeAbruptExit());
+}
+
+TEST(AbruptExit, AWindowAlreadyClosedOrUnwatchedIsLeftAlone) {
+    {
+        test::FormFixture fixture;
+        TForm1& form = fixture.Start();
+        new ShutdownSignals(&form);
+        fixture.UseFaultyFiles();
+        fixture.faulty.FailFrom(Op::kRename, 1, EIO);
+        fixture.dialogs.saveFailedAnswers = {Choice::kCloseWithoutSaving};
+        ASSERT_TRUE(fixture.Close());  // she chose to close without saving
+        fixture.faulty.Heal();
+        EXPECT_FALSE(ShutdownSignals::SaveBeforeAbruptExit());
+        EXPECT_FALSE(test::Exists(fixture.SettingsPath()));
+    }
+    test::FormFixture fixture;
+    fixture.Start();  // no ShutdownSignals: nothing to save at exit
+    EXPECT_FALSE(ShutdownSignals::SaveBeforeAbruptExit());
+    EXPECT_FALSE(test::Exists(fixture.SettingsPath()));
+}
+
 // --- The program's run: one instance per data home -------------------------------
 
 // Closes the main window once the event loop runs.
