@@ -46,8 +46,8 @@ int RunPimVesk(const std::string& home) {
     TForm1 form(ProgramPathIn(home));
     TMemoForm memoForm(&form);
     form.AttachMemoForm(&memoForm);
-    const ShutdownSignals sessionEnd(&form);
     form.show();
+    const ShutdownSignals sessionEnd(&form);  // watches a window that is up
     QApplication::exec();
     return 0;
 }

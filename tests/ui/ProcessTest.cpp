@@ -241,7 +241,6 @@ TEST(SessionEnd, TheDisplayGoingAwaySavesToo) {
     test::WriteBytes(home.Settings(), "[date]\r\ncount=1\r\n0=40000\r\n");
     Program program(home.dir.Path(), x.Display());
     ASSERT_TRUE(program.WaitUntilCatches(SIGTERM));
-    std::this_thread::sleep_for(300ms);  // the window up on the display
     ::unlink(home.Settings().c_str());   // so that only a save on the way out makes it again
     x.Stop();
     EXPECT_EQ(program.WaitForExit(), 0);
