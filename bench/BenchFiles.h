@@ -9,7 +9,7 @@ namespace pimvesk::bench {
 
 // A fresh directory, removed with everything in it when done.
 class ScratchDir {
-  public:
+public:
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
@@ -17,7 +17,7 @@ class ScratchDir {
 
     std::string File(std::string_view name) const { return path_ + "/" + std::string(name); }
 
-  private:
+private:
     std::string path_;
 };
 
@@ -25,7 +25,7 @@ void WriteBytes(const std::string& path, std::string_view bytes);
 
 // The real file system, counting what reaches the disk.
 class CountingFileSystem : public FileSystem {
-  public:
+public:
     int CreateFile(const std::string& path, mode_t mode, int& fd) override;
     int WriteAll(int fd, std::string_view bytes) override;
     int Rename(const std::string& from, const std::string& to) override;
@@ -35,7 +35,7 @@ class CountingFileSystem : public FileSystem {
     long Writes() const { return writes_; }
     long Renames() const { return renames_; }
 
-  private:
+private:
     long creates_ = 0;
     long writes_ = 0;
     long renames_ = 0;

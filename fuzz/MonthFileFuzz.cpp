@@ -20,7 +20,7 @@ namespace {
 }
 
 class CountingFileSystem : public FileSystem {
-  public:
+public:
     int Rename(const std::string& from, const std::string& to) override {
         ++renames;
         return FileSystem::Rename(from, to);

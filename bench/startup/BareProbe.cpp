@@ -35,10 +35,10 @@ QFont Font(const QString& family, int pixels, bool bold = false) {
 
 // Seven columns of week rows, painted cell by cell as the calendar is.
 class Grid : public QWidget {
-  public:
+public:
     using QWidget::QWidget;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), Qt::black);

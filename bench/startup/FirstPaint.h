@@ -18,13 +18,13 @@
 namespace pimvesk::bench {
 
 class FirstPaint : public QObject {
-  public:
+public:
     FirstPaint(const QString& title, int64_t startNs, std::function<std::string()> loaded = {})
         : title_(title), startNs_(startNs), loaded_(std::move(loaded)) {
         qApp->installEventFilter(this);
     }
 
-  protected:
+protected:
     bool eventFilter(QObject* object, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             ++paints_;
@@ -45,7 +45,7 @@ class FirstPaint : public QObject {
         return false;
     }
 
-  private:
+private:
     QString title_;
     int64_t startNs_;
     std::function<std::string()> loaded_;

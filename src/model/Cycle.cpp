@@ -10,7 +10,9 @@ namespace {
 // The walk of KindOfDate tests at most this many starts of the sequence.
 constexpr int32_t kWalkLimit = 1001;
 
-int32_t Abs32(int32_t value) { return WrapToInt32(std::llabs(int64_t{value})); }
+int32_t Abs32(int32_t value) {
+    return WrapToInt32(std::llabs(int64_t{value}));
+}
 
 }  // namespace
 
@@ -71,11 +73,10 @@ TDayKind KindOfDate(TDateTime date, const std::vector<TDateTime>& periods, int32
     const TDateTime last = periods.back();
     int32_t previous = 0;
     for (int32_t position = 0; position < kWalkLimit; ++position) {
-        const TDateTime start =
-            position < recorded
-                ? periods[static_cast<size_t>(position)]
-                : last + static_cast<double>(
-                             WrapToInt32(int64_t{position - recorded + 1} * averageDays));
+        const TDateTime start = position < recorded
+                                    ? periods[static_cast<size_t>(position)]
+                                    : last + static_cast<double>(WrapToInt32(
+                                                 int64_t{position - recorded + 1} * averageDays));
         const int32_t offset = TruncToInt32(date - start);
         if (offset <= 0) {
             const int32_t length = WrapToInt32(int64_t{Abs32(offset)} + Abs32(previous));

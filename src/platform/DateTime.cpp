@@ -15,7 +15,9 @@ namespace {
 constexpr int64_t kEpochOffset = -25569;
 
 // Floor division for the civil-date arithmetic below.
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+int64_t FloorDiv(int64_t a, int64_t b) {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 }  // namespace
 
@@ -61,9 +63,13 @@ int32_t WrapToInt32(int64_t value) {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value)));
 }
 
-int32_t TruncToInt32(double value) { return WrapToInt32(WholeDay(value)); }
+int32_t TruncToInt32(double value) {
+    return WrapToInt32(WholeDay(value));
+}
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 bool IsValidDate(int year, int month, int day) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -68,6 +68,8 @@ std::string CannotReadMessage(std::string_view path, int error) {
     return CannotReadMessage(path) + Cause(error);
 }
 
-std::string BadDateMessage() { return "日付に変換できない値が渡されました"; }
+std::string BadDateMessage() {
+    return "日付に変換できない値が渡されました";
+}
 
 }  // namespace pimvesk

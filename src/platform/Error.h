@@ -26,6 +26,6 @@ std::string BadDateMessage();
 
 // Text quoted in a message, with each NUL shown as U+FFFD: a message travels
 // as a C string, and a NUL would end it there, reason and all.
-std::string ShownInMessage(std::string_view utf8Text);                                // "日付に変換できない値が渡されました"
+std::string ShownInMessage(std::string_view utf8Text);  // "日付に変換できない値が渡されました"
 
 }  // namespace pimvesk

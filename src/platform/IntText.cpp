@@ -36,7 +36,8 @@ std::optional<int32_t> TryStrToInt(std::string_view text) {
     if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }
@@ -47,7 +48,8 @@ std::optional<int32_t> TryStrToInt(std::string_view text) {
     constexpr int64_t kMax = int64_t{1} << 31;
     int64_t value = 0;
     for (; i < text.size(); ++i) {
-        const int digit = base == 16 ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+        const int digit = base == 16 ? HexDigit(text[i])
+                                     : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
         if (digit < 0) {
             return std::nullopt;
         }
@@ -72,6 +74,8 @@ int32_t StrToInt(std::string_view cp932Text) {
     throw Error(NotAnIntegerMessage(Cp932ToUtf8(cp932Text)));
 }
 
-std::string IntToStr(int64_t value) { return std::to_string(value); }
+std::string IntToStr(int64_t value) {
+    return std::to_string(value);
+}
 
 }  // namespace pimvesk

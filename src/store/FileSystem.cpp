@@ -128,9 +128,13 @@ int FileSystem::WriteAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-int FileSystem::SyncFile(int fd) { return ::fsync(fd) == 0 ? 0 : errno; }
+int FileSystem::SyncFile(int fd) {
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
 
-int FileSystem::CloseFile(int fd) { return ::close(fd) == 0 ? 0 : errno; }
+int FileSystem::CloseFile(int fd) {
+    return ::close(fd) == 0 ? 0 : errno;
+}
 
 int FileSystem::Rename(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;

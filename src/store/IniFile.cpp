@@ -75,7 +75,9 @@ ProfileDocument::KeyValues TIniFile::ReadSection(std::string_view section) {
     return Current().SectionValues(section);
 }
 
-std::vector<std::string> TIniFile::ListSections() { return Current().SectionNames(); }
+std::vector<std::string> TIniFile::ListSections() {
+    return Current().SectionNames();
+}
 
 std::optional<std::string> TIniFile::ReadFailure() {
     Current();

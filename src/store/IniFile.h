@@ -56,7 +56,7 @@ private:
     std::string path_;
     FileSystem& fs_;
     ProfileDocument document_;
-    std::string diskBytes_;  // the file as document_ was read from it
+    std::string diskBytes_;            // the file as document_ was read from it
     std::optional<FileStamp> cached_;  // the version document_ holds; none when not loaded
     bool missing_ = false;             // no file at cached_'s last look
     bool unreadable_ = false;

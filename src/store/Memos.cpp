@@ -21,7 +21,9 @@ bool IsPlaceableDay(int64_t day) {
     return civil.year >= 1 && civil.year <= 9999;
 }
 
-std::string SectionOf(TDateTime date) { return IntToStr(WholeDay(date)); }
+std::string SectionOf(TDateTime date) {
+    return IntToStr(WholeDay(date));
+}
 
 void InsertMemo(MemoList& memos, TDayMemo memo) {
     const auto same = std::find_if(memos.begin(), memos.end(),
@@ -171,8 +173,7 @@ void LoadMonthMemos(VeskState& state, LoadReport& report) {
     for (const std::string& name : source.ListSections()) {
         const auto day = TryStrToInt(name);
         if (!day || !IsPlaceableDay(*day)) {
-            const std::string why =
-                day ? BadDateMessage() : NotAnIntegerMessage(Cp932ToUtf8(name));
+            const std::string why = day ? BadDateMessage() : NotAnIntegerMessage(Cp932ToUtf8(name));
             report.Add(path + ": [" + ShownInMessage(Cp932ToUtf8(name)) + "] " + why);
             continue;
         }

@@ -14,8 +14,7 @@ std::string MemoDirectoryOf(std::string_view iniPath) {
     return std::string(iniPath.substr(0, iniPath.size() - 11));
 }
 
-std::string MonthMemoPath(std::string_view iniPath, int64_t year, unsigned month,
-                          char separator) {
+std::string MonthMemoPath(std::string_view iniPath, int64_t year, unsigned month, char separator) {
     return MemoDirectoryOf(iniPath) + "data" + separator + std::to_string(year) + "_" +
            std::to_string(month) + ".pim";
 }

@@ -10,7 +10,9 @@ namespace pimvesk {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v';
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
@@ -22,7 +24,9 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsQuote(char c) {
+    return c == '"' || c == '\'';
+}
 
 std::string_view DecodeValue(std::string_view raw) {
     std::string_view value = Trim(raw);
@@ -33,9 +37,10 @@ std::string_view DecodeValue(std::string_view raw) {
 }
 
 std::string EncodeValue(std::string_view value) {
-    const bool quote = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
-                                          (value.size() >= 2 && IsQuote(value.front()) &&
-                                           value.front() == value.back()));
+    const bool quote =
+        !value.empty() &&
+        (IsBlank(value.front()) || IsBlank(value.back()) ||
+         (value.size() >= 2 && IsQuote(value.front()) && value.front() == value.back()));
     if (quote) {
         return "\"" + std::string(value) + "\"";
     }
@@ -117,28 +122,34 @@ bool HasBreakingByte(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-std::string Shown(std::string_view name) { return ShownInMessage(Cp932ToUtf8(name)); }
+std::string Shown(std::string_view name) {
+    return ShownInMessage(Cp932ToUtf8(name));
+}
 
 void CheckSectionName(std::string_view section) {
     if (section.empty() || HasBreakingByte(section) || !EndsWhole(section) ||
         Trim(section).size() != section.size()) {
-        throw Error("セクション名 '" + Shown(section) +
-                    "' は使えません（空の名前、前後の空白、改行・NUL・] を含む名前は書き込めません）");
+        throw Error(
+            "セクション名 '" + Shown(section) +
+            "' は使えません（空の名前、前後の空白、改行・NUL・] を含む名前は書き込めません）");
     }
 }
 
 void CheckKeyName(std::string_view key) {
     if (key.empty() || HasBreakingByte(key) || key.find('=') != std::string_view::npos ||
         key.front() == ';' || key.front() == '[' || Trim(key).size() != key.size()) {
-        throw Error("キー名 '" + Shown(key) +
-                    "' は使えません（空の名前、前後の空白、改行・NUL・= を含む名前、; や [ で始まる名前は"
-                    "書き込めません）");
+        throw Error(
+            "キー名 '" + Shown(key) +
+            "' は使えません（空の名前、前後の空白、改行・NUL・= を含む名前、; や [ で始まる名前は"
+            "書き込めません）");
     }
 }
 
 }  // namespace
 
-bool ProfileDocument::CanHoldValue(std::string_view value) { return !HasBreakingByte(value); }
+bool ProfileDocument::CanHoldValue(std::string_view value) {
+    return !HasBreakingByte(value);
+}
 
 void ProfileDocument::CheckValue(std::string_view key, std::string_view value) {
     if (!CanHoldValue(value)) {
@@ -203,7 +214,8 @@ ProfileDocument::ProfileDocument(std::string_view bytes) {
             start = bytes.size();
         } else {
             line.text = bytes.substr(start, end - start);
-            const size_t eolLength = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1;
+            const size_t eolLength =
+                bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1;
             line.eol = eolLength == 2 ? "\r\n" : bytes[end] == '\r' ? "\r" : "\n";
             start = end + eolLength;
         }

@@ -52,6 +52,8 @@ Dialogs& CurrentDialogs() {
     return installed != nullptr ? *installed : real;
 }
 
-void SetDialogs(Dialogs* dialogs) { installed = dialogs; }
+void SetDialogs(Dialogs* dialogs) {
+    installed = dialogs;
+}
 
 }  // namespace pimvesk

@@ -132,7 +132,12 @@ void TMemoForm::OKButtonClick() {
         return;
     }
     const QString line = OneLine(typed);
-    const auto text = ToCp932(line);
+    std::string stored;
+    FindMemo(Form1->S.Memos, Form1->S.ViewDate, stored);
+    // The stored text left as it was keeps its bytes, also those that do not
+    // decode or that spell a character CP932 holds twice.
+    const auto text =
+        line == FromCp932(stored) ? std::optional<std::string>(stored) : ToCp932(line);
     if (!text) {
         ShowErrorBox(this, NotInCp932Message(line));
         return;
@@ -146,7 +151,9 @@ void TMemoForm::DeleteButtonClick() {
     hide();
 }
 
-void TMemoForm::CancelButtonClick() { hide(); }
+void TMemoForm::CancelButtonClick() {
+    hide();
+}
 
 void TMemoForm::CategoryBoxChange() {
     const int index = CategoryBox->currentIndex();

@@ -168,9 +168,13 @@ void TForm1::ChangeMonth(int step) {
     }
 }
 
-void TForm1::NextLabelClick() { ChangeMonth(1); }
+void TForm1::NextLabelClick() {
+    ChangeMonth(1);
+}
 
-void TForm1::PrevLabelClick() { ChangeMonth(-1); }
+void TForm1::PrevLabelClick() {
+    ChangeMonth(-1);
+}
 
 void TForm1::CalendarGridKeyDown(int key) {
     if (key == Qt::Key_Left) {

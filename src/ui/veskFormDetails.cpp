@@ -92,7 +92,7 @@ void TForm1::BuildMoreTab() {
     connect(AveEdit, &QLineEdit::textChanged, this,
             [this] { Guarded(this, [this] { AveEditChange(); }); });
     auto* aveLabel = new QLabel("Ave.", MoreTab);
-    aveLabel->setGeometry(250, 20, 28, 15);
+    aveLabel->setGeometry(248, 20, 28, 15);
 
     AddButton = new QPushButton("この日を追加", MoreTab);
     AddButton->setGeometry(16, 48, 121, 25);

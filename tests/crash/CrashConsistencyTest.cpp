@@ -174,7 +174,7 @@ struct Tally {
 };
 
 class CrashTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         // The two contents as the files hold them, worked out in-process.
         TempDir scratch;

@@ -46,7 +46,7 @@ Content MakeContent(bool second) {
 
 // Loads as a start-up would, but every write is refused.
 class NoWriteFileSystem : public FileSystem {
-  public:
+public:
     int CreateFile(const std::string&, mode_t, int& fd) override {
         fd = -1;
         return EROFS;

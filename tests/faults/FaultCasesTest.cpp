@@ -159,7 +159,7 @@ void SurviveWriteFault(const std::string& home, FileSystem& fs, const WriteFault
 }
 
 class FaultCases : public ::testing::Test {
-  protected:
+protected:
     TempDir dir;
     std::string home = dir.File("pimvesk");
 };

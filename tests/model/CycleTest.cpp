@@ -24,11 +24,11 @@ TEST(CalcAverage, WholePartOfTheMeanGap) {
     const Case cases[] = {
         {{}, 28},
         {{35949}, 28},
-        {{35949, 35977, 36006}, 28},         // gaps 28 and 29
-        {{0, 28, 57, 88}, 29},               // gaps 28, 29, 31
-        {{0, 27, 55}, 27},                   // gaps 27, 28
-        {{0, 0, 28}, 14},                    // a duplicate adds a gap of 0
-        {{36006, 35949, 35977}, 28},         // sorted first
+        {{35949, 35977, 36006}, 28},  // gaps 28 and 29
+        {{0, 28, 57, 88}, 29},        // gaps 28, 29, 31
+        {{0, 27, 55}, 27},            // gaps 27, 28
+        {{0, 0, 28}, 14},             // a duplicate adds a gap of 0
+        {{36006, 35949, 35977}, 28},  // sorted first
         {{0, 2147483647.0, 2147483647.0 + 2147483647.0}, 2147483647},  // no 32-bit sum overflow
     };
     for (const Case& c : cases) {
@@ -71,9 +71,8 @@ TEST(KindOfDate, WorkedExample) {
         TDayKind kind;
     };
     const Case cases[] = {
-        {35948, dkNormal},    {35949, dkPeriod}, {35954, dkPeriod},
-        {35955, dkNormal},    {35962, dkOvulation}, {35977, dkPeriod},
-        {35990, dkOvulation}, {36005, dkPeriod},
+        {35948, dkNormal},    {35949, dkPeriod}, {35954, dkPeriod},    {35955, dkNormal},
+        {35962, dkOvulation}, {35977, dkPeriod}, {35990, dkOvulation}, {36005, dkPeriod},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(KindOfDate(c.date, starts, 28, kDefaults), c.kind) << c.date;

@@ -7,7 +7,8 @@ namespace {
 
 TEST(Cp932, RoundTripsTheProgramsOwnTexts) {
     // The marks, the ASCII range (0x5C stays a backslash), an NEC row character.
-    const std::string samples[] = {"☆×！", "ぴむべ～すく ばーじょん 1.0", "C:\\Tools\\~", "①", "メモ1"};
+    const std::string samples[] = {"☆×！", "ぴむべ～すく ばーじょん 1.0", "C:\\Tools\\~", "①",
+                                   "メモ1"};
     for (const std::string& utf8 : samples) {
         const auto cp932 = Utf8ToCp932(utf8);
         ASSERT_TRUE(cp932) << utf8;

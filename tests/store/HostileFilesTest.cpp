@@ -66,7 +66,7 @@ struct SettingsCase {
 };
 
 class HostileFiles : public ::testing::Test, protected test::StateFixture {
-  protected:
+protected:
     struct Settings {
         int32_t ovulationDay;
         std::vector<TDateTime> starts;

@@ -130,8 +130,9 @@ TEST_F(MemosTest, AnUnwritableLaterSectionDoesNotReplaceTheDay) {
 }
 
 TEST_F(MemosTest, ALeadingZeroSectionWinsWhicheverComesFirst) {
-    const std::string files[] = {"[036022]\r\ncategory=1\r\nmemo=old0\r\n[36022]\r\ncategory=2\r\nmemo=new\r\n",
-                                 "[36022]\r\ncategory=2\r\nmemo=new\r\n[036022]\r\ncategory=1\r\nmemo=old0\r\n"};
+    const std::string files[] = {
+        "[036022]\r\ncategory=1\r\nmemo=old0\r\n[36022]\r\ncategory=2\r\nmemo=new\r\n",
+        "[36022]\r\ncategory=2\r\nmemo=new\r\n[036022]\r\ncategory=1\r\nmemo=old0\r\n"};
     for (const std::string& file : files) {
         WriteBytes(August(), file);
         Load();
@@ -145,7 +146,8 @@ TEST_F(MemosTest, ALeadingZeroSectionWinsWhicheverComesFirst) {
 
 TEST_F(MemosTest, AMemoOfAnotherMonthGoesToItsOwnFileToo) {
     const TDateTime september3 = EncodeDate(1998, 9, 3);
-    WriteBytes(August(), "[" + std::to_string(WholeDay(september3)) + "]\r\ncategory=4\r\nmemo=s\r\n");
+    WriteBytes(August(),
+               "[" + std::to_string(WholeDay(september3)) + "]\r\ncategory=4\r\nmemo=s\r\n");
     Load();
     ASSERT_EQ(state.Memos.size(), 1u);
     EXPECT_EQ(ReadBytes(MonthFile(1998, 9)),

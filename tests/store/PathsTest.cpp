@@ -14,10 +14,12 @@ TEST(Paths, SettingsPathReplacesTheLastThreeCharacters) {
 }
 
 TEST(Paths, MonthFilesLieElevenCharactersBack) {
-    EXPECT_EQ(MonthMemoPath("D:\\Tools\\PIMVESK.ini", 1998, 8, '\\'), "D:\\Tools\\data\\1998_8.pim");
+    EXPECT_EQ(MonthMemoPath("D:\\Tools\\PIMVESK.ini", 1998, 8, '\\'),
+              "D:\\Tools\\data\\1998_8.pim");
     EXPECT_EQ(MonthMemoPath("D:\\Tools\\PIMVESK.ini", 1998, 12, '\\'),
               "D:\\Tools\\data\\1998_12.pim");
-    EXPECT_EQ(MonthMemoPath("D:\\Tools\\PIMVESK.ini", 1999, 1, '\\'), "D:\\Tools\\data\\1999_1.pim");
+    EXPECT_EQ(MonthMemoPath("D:\\Tools\\PIMVESK.ini", 1999, 1, '\\'),
+              "D:\\Tools\\data\\1999_1.pim");
     EXPECT_EQ(MonthMemoPath("C:\\Tools\\AB.ini", 1998, 8, '\\'), "C:\\Tdata\\1998_8.pim");
     EXPECT_EQ(MonthMemoPath("AB.ini", 1998, 8), "data/1998_8.pim");
     EXPECT_EQ(MonthMemoPath("/home/a/pimvesk/PIMVESK.ini", 2026, 12),

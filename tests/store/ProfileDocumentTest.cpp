@@ -44,7 +44,8 @@ TEST(ProfileDocument, ReadingRules) {
         {"unclosed header", "[a b\r\nk=1\r\n", "a b", "k", "1"},
         {"trail byte ] in name", J("[ゾ]") + "\r\nk=1\r\n", J("ゾ"), "k", "1"},
         {"UTF-8 byte-order mark", "\xEF\xBB\xBF[a]\r\nk=1\r\n", "a", "k", "1"},
-        {"NUL inside a value", std::string("[a]\r\nk=x\0y\r\n", 12), "a", "k", std::string("x\0y", 3)},
+        {"NUL inside a value", std::string("[a]\r\nk=x\0y\r\n", 12), "a", "k",
+         std::string("x\0y", 3)},
         {"missing section", "[a]\r\nk=1\r\n", "b", "k", std::nullopt},
     };
     for (const ReadCase& c : cases) {
@@ -108,8 +109,19 @@ TEST(ProfileDocument, SetKeepsUntouchedLinesByteForByte) {
 }
 
 TEST(ProfileDocument, ValuesReadBackExactlyAsWritten) {
-    const std::string values[] = {"",   " lead", "trail ", "\tboth\t", "\"q\"", "'q'", "\"", "'",
-                                  "\"\"", "a\"", "x=y", J("ぴむべ～すく"), std::string(3000, 'm'),
+    const std::string values[] = {"",
+                                  " lead",
+                                  "trail ",
+                                  "\tboth\t",
+                                  "\"q\"",
+                                  "'q'",
+                                  "\"",
+                                  "'",
+                                  "\"\"",
+                                  "a\"",
+                                  "x=y",
+                                  J("ぴむべ～すく"),
+                                  std::string(3000, 'm'),
                                   J("ゾ") + "]"};
     for (const std::string& value : values) {
         ProfileDocument document;
@@ -123,11 +135,22 @@ TEST(ProfileDocument, RefusesWhatWouldBreakTheFile) {
         std::string section, key, value;
     };
     const Case cases[] = {
-        {"a\r", "k", "v"}, {"a\n", "k", "v"},   {std::string("a\0", 2), "k", "v"},
-        {"a]b", "k", "v"}, {"", "k", "v"},      {" a", "k", "v"},
-        {"a", "", "v"},    {"a", "k=x", "v"},   {"a", ";k", "v"},
-        {"a", "[k", "v"},  {"a", "k\n", "v"},   {"a", " k", "v"},
-        {"a\x83", "k", "v"}, {"a", "k", "v\r"}, {"a", "k", "v\nw"},  {"a", "k", std::string("v\0", 2)},
+        {"a\r", "k", "v"},
+        {"a\n", "k", "v"},
+        {std::string("a\0", 2), "k", "v"},
+        {"a]b", "k", "v"},
+        {"", "k", "v"},
+        {" a", "k", "v"},
+        {"a", "", "v"},
+        {"a", "k=x", "v"},
+        {"a", ";k", "v"},
+        {"a", "[k", "v"},
+        {"a", "k\n", "v"},
+        {"a", " k", "v"},
+        {"a\x83", "k", "v"},
+        {"a", "k", "v\r"},
+        {"a", "k", "v\nw"},
+        {"a", "k", std::string("v\0", 2)},
     };
     for (const Case& c : cases) {
         ProfileDocument document("[a]\r\nk=1\r\n");

@@ -37,14 +37,14 @@ TEST_F(SettingsTest, FirstSaveLaysOutEveryKeyInOrder) {
     EXPECT_TRUE(state.Periods.empty());
     state.Periods = {36022, 35994};
     SaveSettings(state);
-    const std::string expected = J(
-        "[option]\r\nsetaverage=0\r\naverageday=28\r\nperiod=6\r\novuave=14\r\n"
-        "[date]\r\n0=35994\r\n1=36022\r\ncount=2\r\n"
-        "[color]\r\nback=16777215\r\nperiod=10653819\r\ndanger=11050975\r\ndate=0\r\n"
-        "saturday=12854854\r\nholiday=4597444\r\n"
-        "[memo]\r\ncat1=メモ1\r\ncat1col=8421631\r\ncat2=メモ2\r\ncat2col=8454143\r\n"
-        "cat3=メモ3\r\ncat3col=8454016\r\ncat4=メモ4\r\ncat4col=16777088\r\n"
-        "cat5=メモ5\r\ncat5col=12615935\r\n");
+    const std::string expected =
+        J("[option]\r\nsetaverage=0\r\naverageday=28\r\nperiod=6\r\novuave=14\r\n"
+          "[date]\r\n0=35994\r\n1=36022\r\ncount=2\r\n"
+          "[color]\r\nback=16777215\r\nperiod=10653819\r\ndanger=11050975\r\ndate=0\r\n"
+          "saturday=12854854\r\nholiday=4597444\r\n"
+          "[memo]\r\ncat1=メモ1\r\ncat1col=8421631\r\ncat2=メモ2\r\ncat2col=8454143\r\n"
+          "cat3=メモ3\r\ncat3col=8454016\r\ncat4=メモ4\r\ncat4col=16777088\r\n"
+          "cat5=メモ5\r\ncat5col=12615935\r\n");
     EXPECT_EQ(Stored(), expected);
     EXPECT_EQ(fs.Replacements(), 1);
     // The second save rewrites the starts after the count, as the removal of
@@ -79,19 +79,33 @@ struct StartsCase {
 
 TEST_F(SettingsTest, PeriodStartsLoadAndSaveAsTheKeyLoopWould) {
     const StartsCase cases[] = {
-        {"gap in the keys", "0=35994\r\n2=36022\r\ncount=3\r\n", {35994, 36022},
+        {"gap in the keys",
+         "0=35994\r\n2=36022\r\ncount=3\r\n",
+         {35994, 36022},
          "count=2\r\n0=35994\r\n1=36022\r\n"},
-        {"zero kept, negative skipped", "count=3\r\n0=0\r\n1=-1\r\n2=x\r\n", {0},
+        {"zero kept, negative skipped",
+         "count=3\r\n0=0\r\n1=-1\r\n2=x\r\n",
+         {0},
          "count=1\r\n0=0\r\n"},
-        {"out of order", "0=36022\r\n1=35994\r\ncount=2\r\n", {36022, 35994},
+        {"out of order",
+         "0=36022\r\n1=35994\r\ncount=2\r\n",
+         {36022, 35994},
          "count=2\r\n0=35994\r\n1=36022\r\n"},
-        {"keys at or past the count stay", "0=1\r\n1=2\r\n3=3\r\n5=9\r\n7=8\r\ncount=5\r\n",
-         {1, 2, 3}, "5=9\r\n7=8\r\ncount=3\r\n0=1\r\n1=2\r\n2=3\r\n"},
-        {"only canonical keys count", "00=5\r\n+1=6\r\n 2 = 7 \r\ncount=3\r\n", {7},
+        {"keys at or past the count stay",
+         "0=1\r\n1=2\r\n3=3\r\n5=9\r\n7=8\r\ncount=5\r\n",
+         {1, 2, 3},
+         "5=9\r\n7=8\r\ncount=3\r\n0=1\r\n1=2\r\n2=3\r\n"},
+        {"only canonical keys count",
+         "00=5\r\n+1=6\r\n 2 = 7 \r\ncount=3\r\n",
+         {7},
          "00=5\r\n+1=6\r\ncount=1\r\n0=7\r\n"},
-        {"same day twice", "0=36022\r\n1=36022\r\ncount=2\r\n", {36022, 36022},
+        {"same day twice",
+         "0=36022\r\n1=36022\r\ncount=2\r\n",
+         {36022, 36022},
          "count=2\r\n0=36022\r\n1=36022\r\n"},
-        {"huge count", "count=2147483647\r\n0=36022\r\n1=35994\r\n", {36022, 35994},
+        {"huge count",
+         "count=2147483647\r\n0=36022\r\n1=35994\r\n",
+         {36022, 35994},
          "count=2\r\n0=35994\r\n1=36022\r\n"},
         {"negative count", "count=-1\r\n0=36022\r\n", {}, "count=0\r\n0=36022\r\n"},
     };
@@ -109,9 +123,10 @@ TEST_F(SettingsTest, PeriodStartsLoadAndSaveAsTheKeyLoopWould) {
 }
 
 TEST_F(SettingsTest, ABadColourIsReportedAndEverythingElseLoads) {
-    Store(J("[color]\r\nback=abc\r\nperiod=-5\r\ndanger=$FF\r\n"
-            "[memo]\r\ncat1=仕事\r\ncat2col=1x\r\ncat3col=255\r\n"
-            "[date]\r\ncount=1\r\n0=36022\r\n"));
+    Store(
+        J("[color]\r\nback=abc\r\nperiod=-5\r\ndanger=$FF\r\n"
+          "[memo]\r\ncat1=仕事\r\ncat2col=1x\r\ncat3col=255\r\n"
+          "[date]\r\ncount=1\r\n0=36022\r\n"));
     const LoadReport report = LoadAll();
     ASSERT_EQ(report.Messages().size(), 2u);
     EXPECT_NE(report.Messages()[0].find("'abc' は整数ではありません"), std::string::npos);

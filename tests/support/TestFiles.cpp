@@ -45,7 +45,9 @@ void WriteBytes(const std::string& path, std::string_view bytes) {
     }
 }
 
-bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 std::string ListDirectory(const std::string& path) {
     std::set<std::string> names;

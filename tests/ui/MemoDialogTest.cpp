@@ -33,6 +33,12 @@ std::string Section(int year, int month, int day, int category, const char* memo
            "]\r\ncategory=" + std::to_string(category) + "\r\nmemo=" + J(memo) + "\r\n";
 }
 
+void ChooseCategoryIn(TMemoForm& memo, int index) {
+    while (memo.CategoryBox->currentIndex() < index) {
+        QTest::keyClick(memo.CategoryBox, Qt::Key_Down);
+    }
+}
+
 QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
@@ -338,6 +344,27 @@ TEST_F(MemoDialog, ACharacterCp932CannotHoldIsRefusedAndNothingStored) {
     Click(Memo().OKButton);
     EXPECT_FALSE(Shown());
     EXPECT_EQ(form.S.Memos[0].Text, J("嬉しい♪"));
+}
+
+// A text left as it was keeps its stored bytes: a cut double-byte character
+// that shows as U+FFFD, and ∵ spelt as NEC's 0x879A where CP932 also has 0x81E6.
+TEST_F(MemoDialog, AnUntouchedTextKeepsItsBytesWhenOnlyTheCategoryChanges) {
+    const std::string serial = std::to_string(Serial(2010, 8, 5));
+    for (const std::string& text : {std::string("ab\x83"), std::string("\x87\x9A")}) {
+        test::FormFixture fresh;
+        test::WriteBytes(fresh.MonthFile(2010, 8),
+                         "[" + serial + "]\r\ncategory=1\r\nmemo=" + text + "\r\n");
+        TForm1& form = fresh.Start();
+        test::ShowMonth(form, 2010, 8);
+        test::DoubleClickDay(form, 5);
+        QApplication::processEvents();
+        ChooseCategoryIn(*fresh.memo, 3);
+        QTest::mouseClick(fresh.memo->OKButton, Qt::LeftButton);
+        EXPECT_TRUE(fresh.dialogs.errors.isEmpty()) << fresh.dialogs.errors.join('|').toStdString();
+        EXPECT_FALSE(fresh.memo->isVisible());
+        EXPECT_EQ(test::ReadBytes(fresh.MonthFile(2010, 8)),
+                  "[" + serial + "]\r\ncategory=3\r\nmemo=" + text + "\r\n");
+    }
 }
 
 TEST_F(MemoDialog, ACategoryAboveFourOpensAsTheFirstAndIsKeptUntilRegistered) {

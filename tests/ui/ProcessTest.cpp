@@ -241,7 +241,7 @@ TEST(SessionEnd, TheDisplayGoingAwaySavesToo) {
     test::WriteBytes(home.Settings(), "[date]\r\ncount=1\r\n0=40000\r\n");
     Program program(home.dir.Path(), x.Display());
     ASSERT_TRUE(program.WaitUntilCatches(SIGTERM));
-    ::unlink(home.Settings().c_str());   // so that only a save on the way out makes it again
+    ::unlink(home.Settings().c_str());  // so that only a save on the way out makes it again
     x.Stop();
     EXPECT_EQ(program.WaitForExit(), 0);
     ExpectEveryKey(home.Settings(), 1);

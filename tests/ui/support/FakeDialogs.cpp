@@ -2,9 +2,13 @@
 
 namespace pimvesk::test {
 
-void FakeDialogs::ShowError(QWidget*, const QString& text) { errors << text; }
+void FakeDialogs::ShowError(QWidget*, const QString& text) {
+    errors << text;
+}
 
-void FakeDialogs::ShowMessage(QWidget*, const QString& text) { messages << text; }
+void FakeDialogs::ShowMessage(QWidget*, const QString& text) {
+    messages << text;
+}
 
 bool FakeDialogs::PickColor(QWidget*, const QColor& initial, QColor& chosen) {
     colorPresets << initial;

@@ -22,9 +22,9 @@ public:
     bool PickColor(QWidget* parent, const QColor& initial, QColor& chosen) override;
     SaveFailedChoice AskSaveFailed(QWidget* parent, const QString& text) override;
 
-    QStringList errors;       // texts of the error boxes, in order
-    QStringList messages;     // texts of the plain boxes
-    QStringList saveFailed;   // texts of the close-time question
+    QStringList errors;          // texts of the error boxes, in order
+    QStringList messages;        // texts of the plain boxes
+    QStringList saveFailed;      // texts of the close-time question
     QList<QColor> colorPresets;  // what each colour dialog was preset with
     // Answers, taken in order; an empty queue cancels the colour dialog and
     // keeps the window open.
