@@ -2,6 +2,19 @@
 
 namespace pimvesk {
 
+TColor KindColor(const VeskState& state, TDayKind kind) {
+    switch (kind) {
+        case dkPeriod:
+            return state.PeriodColor;
+        case dkOvulation:
+        case dkDanger:
+            return state.DangerColor;
+        case dkNormal:
+            break;
+    }
+    return state.BackColor;
+}
+
 void SetDefaultColors(VeskState& state) {
     state.BackColor = 0xFFFFFF;
     state.DateColor = 0x000000;

@@ -66,6 +66,10 @@ struct VeskState {
     CycleOptions Cycle() const { return {OvulationDay, PeriodDays}; }
 };
 
+// The colour a day is painted on by its kind, on the calendar and in the
+// cycle listing alike.
+TColor KindColor(const VeskState& state, TDayKind kind);
+
 // The defaults that start-up puts in place before the stored values are read.
 void SetDefaultColors(VeskState& state);
 void SetDefaultCategories(VeskState& state);

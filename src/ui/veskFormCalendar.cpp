@@ -22,19 +22,6 @@ void SetTextColor(QLabel* label, const QColor& color) {
     label->setPalette(palette);
 }
 
-QColor KindColor(const VeskState& s, TDayKind kind) {
-    switch (kind) {
-        case dkPeriod:
-            return ToQColor(s.PeriodColor);
-        case dkOvulation:
-        case dkDanger:
-            return ToQColor(s.DangerColor);
-        case dkNormal:
-            break;
-    }
-    return ToQColor(s.BackColor);
-}
-
 // The date of a day of the month shown, if that day exists.
 std::optional<TDateTime> DayOfViewMonth(const VeskState& s, int32_t day) {
     uint16_t year = 0;
@@ -129,7 +116,8 @@ void TForm1::CalendarGridDrawCell(QPainter& painter, int col, int row, const QRe
             if (category >= 0) {
                 textColor = ToQColor(S.CategoryColors[static_cast<size_t>(category)]);
             }
-            background = KindColor(S, KindOfDate(*date, S.Periods, S.AverageDays, S.Cycle()));
+            background =
+                ToQColor(KindColor(S, KindOfDate(*date, S.Periods, S.AverageDays, S.Cycle())));
         }
     }
     // Opaque text: the whole cell in the background, the text 1 px in from its corner.

@@ -272,10 +272,7 @@ void TForm1::CurrentBoxClick() {
 
 void TForm1::CurrentBoxDrawItem(QPainter& painter, int index, const QRect& rect,
                                 const QString& text) {
-    const TDayKind kind = KindOfDay(index, S.CycleLength, S.Cycle());
-    const TColor brush = kind == dkPeriod   ? S.PeriodColor
-                         : kind == dkNormal ? S.BackColor
-                                            : S.DangerColor;
+    const TColor brush = KindColor(S, KindOfDay(index, S.CycleLength, S.Cycle()));
     // The band is exactly as wide as the text, mark included.
     painter.setFont(CurrentBox->font());
     const QRect band(rect.left(), rect.top(), painter.fontMetrics().horizontalAdvance(text),

@@ -124,7 +124,7 @@ TEST(HeaderRow, WeekdayLettersInTheirColoursOnTheBackground) {
 
 // --- Painting -----------------------------------------------------------------
 
-QColor KindColor(const VeskState& s, TDayKind kind) {
+QColor ExpectedBackground(const VeskState& s, TDayKind kind) {
     switch (kind) {
         case dkPeriod:
             return ToQColor(s.PeriodColor);
@@ -152,7 +152,7 @@ TEST(Painting, EachDaysBackgroundFollowsItsKind) {
                                          form.S.AverageDays, form.S.Cycle());
         ++seen[kind];
         EXPECT_TRUE(AllPixels(image, BackgroundSpot(DayRect(form, day)),
-                              FromQColor(KindColor(form.S, kind))));
+                              FromQColor(ExpectedBackground(form.S, kind))));
     }
     EXPECT_EQ(seen[dkPeriod], 6 + 2);  // and the 30th and 31st, of the projected start
     EXPECT_EQ(seen[dkOvulation], 1);

@@ -20,11 +20,15 @@
 #include "store/Paths.h"
 #include "support/CalendarDriver.h"
 #include "support/FormFixture.h"
+#include "support/StoredSettings.h"
 #include "ui/ShutdownSignals.h"
 #include "ui/memo.h"
 
 namespace pimvesk {
 namespace {
+
+using test::ExpectEveryKey;
+using test::Stored;
 
 using test::J;
 using Choice = Dialogs::SaveFailedChoice;
@@ -35,30 +39,6 @@ constexpr const char* kStored =
     "[date]\r\ncount=2\r\n0=40000\r\n1=40030\r\n"
     "[color]\r\nback=abc\r\nperiod=123\r\n"
     "[memo]\r\ncat1=通院\r\ncat1col=255\r\ncat2=体温\r\n";
-
-std::string Stored(const std::string& path, const char* section, const char* key) {
-    TIniFile file(path);
-    return file.ReadText(section, key, "(none)");
-}
-
-// Every key a save writes is in the file.
-void ExpectEveryKey(const std::string& path, int starts) {
-    std::vector<std::pair<const char*, std::string>> keys = {
-        {"option", "setaverage"}, {"option", "averageday"}, {"option", "period"},
-        {"option", "ovuave"},     {"date", "count"},        {"color", "back"},
-        {"color", "period"},      {"color", "danger"},      {"color", "date"},
-        {"color", "saturday"},    {"color", "holiday"}};
-    for (int k = 0; k < starts; ++k) {
-        keys.emplace_back("date", std::to_string(k));
-    }
-    for (int k = 1; k <= 5; ++k) {
-        keys.emplace_back("memo", "cat" + std::to_string(k));
-        keys.emplace_back("memo", "cat" + std::to_string(k) + "col");
-    }
-    for (const auto& [section, key] : keys) {
-        EXPECT_NE(Stored(path, section, key.c_str()), "(none)") << section << " " << key;
-    }
-}
 
 // --- Start-up with values that cannot be read ---------------------------------
 
