@@ -12,20 +12,13 @@ namespace {
 
 VeskState StateOn(const std::string& path, FileSystem& fs) {
     VeskState state;
-    state.IniPath = path;
-    state.IniFile = std::make_unique<TIniFile>(path, fs);
-    state.Files = &fs;
-    SetDefaultColors(state);
-    SetDefaultCategories(state);
+    OpenDefaultState(state, path, fs);
     return state;
 }
 
 void LoadAll(VeskState& state) {
     LoadReport report;
-    LoadOptions(state, report);
-    LoadPeriodStarts(state, report);
-    LoadColors(state, report);
-    LoadCategories(state, report);
+    LoadSettings(state, report);
     if (!report.Empty()) {
         throw std::runtime_error(report.Text());
     }

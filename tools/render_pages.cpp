@@ -24,13 +24,7 @@ using namespace pimvesk;
 // Starts every 28 to 30 days up to this month, a few memos in this month.
 void WriteSampleData(const std::string& home) {
     VeskState s;
-    s.IniPath = SettingsPathFor(ProgramPathIn(home));
-    s.IniFile = std::make_unique<TIniFile>(s.IniPath);
-    SetDefaultColors(s);
-    SetDefaultCategories(s);
-    s.OvulationDay = 14;
-    s.PeriodDays = 6;
-    s.AverageDays = 28;
+    OpenDefaultState(s, SettingsPathFor(ProgramPathIn(home)));
     const TDateTime today = Today();
     uint16_t year = 0;
     uint16_t month = 0;

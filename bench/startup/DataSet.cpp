@@ -33,12 +33,7 @@ void WriteMonthOfMemos(VeskState& state, int year, int month) {
 
 void WriteDataSet(const std::string& home, int starts) {
     VeskState state;
-    state.IniPath = SettingsPathFor(ProgramPathIn(home));
-    state.IniFile = std::make_unique<TIniFile>(state.IniPath);
-    SetDefaultColors(state);
-    SetDefaultCategories(state);
-    state.OvulationDay = 14;
-    state.PeriodDays = 6;
+    OpenDefaultState(state, SettingsPathFor(ProgramPathIn(home)));
     TDateTime start = Today() - 5;
     for (int k = 0; k < starts; ++k) {
         state.Periods.push_back(start);

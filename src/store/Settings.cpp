@@ -113,6 +113,13 @@ void LoadCategories(VeskState& state, LoadReport& report) {
     }
 }
 
+void LoadSettings(VeskState& state, LoadReport& report) {
+    LoadOptions(state, report);
+    LoadPeriodStarts(state, report);
+    LoadColors(state, report);
+    LoadCategories(state, report);
+}
+
 void SaveSettings(VeskState& state) {
     TIniFile& file = *state.IniFile;
     SortDates(state.Periods);  // the keys follow ascending dates

@@ -12,6 +12,9 @@ void LoadPeriodStarts(VeskState& state, LoadReport& report);
 void LoadColors(VeskState& state, LoadReport& report);
 void LoadCategories(VeskState& state, LoadReport& report);
 
+// The four loads in start-up's order: options, starts, colours, categories.
+void LoadSettings(VeskState& state, LoadReport& report);
+
 // Writes every key as one new file: it lands whole or not at all.
 void SaveSettings(VeskState& state);
 

@@ -15,6 +15,18 @@ TColor KindColor(const VeskState& state, TDayKind kind) {
     return state.BackColor;
 }
 
+void OpenDefaultState(VeskState& state, const std::string& iniPath, FileSystem& fs) {
+    state.IniPath = iniPath;
+    state.IniFile = std::make_unique<TIniFile>(iniPath, fs);
+    state.Files = &fs;
+    state.Version = "1.0";
+    state.OvulationDay = 14;
+    state.PeriodDays = 6;
+    state.AverageDays = 28;
+    SetDefaultColors(state);
+    SetDefaultCategories(state);
+}
+
 void SetDefaultColors(VeskState& state) {
     state.BackColor = 0xFFFFFF;
     state.DateColor = 0x000000;

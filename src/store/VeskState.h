@@ -70,6 +70,11 @@ struct VeskState {
 // cycle listing alike.
 TColor KindColor(const VeskState& state, TDayKind kind);
 
+// Binds a state record to the settings file at `iniPath` and gives it every
+// default, as start-up has it before anything is read.
+void OpenDefaultState(VeskState& state, const std::string& iniPath,
+                      FileSystem& fs = DefaultFileSystem());
+
 // The defaults that start-up puts in place before the stored values are read.
 void SetDefaultColors(VeskState& state);
 void SetDefaultCategories(VeskState& state);

@@ -68,13 +68,6 @@ std::vector<std::tuple<TDateTime, int32_t, std::string>> Flatten(const MemoList&
     return flat;
 }
 
-void LoadSettings(VeskState& state, LoadReport& report) {
-    LoadOptions(state, report);
-    LoadPeriodStarts(state, report);
-    LoadColors(state, report);
-    LoadCategories(state, report);
-}
-
 }  // namespace
 
 const Content& ContentA() {
@@ -99,12 +92,8 @@ std::string FebruaryPath(const std::string& dir) {
 
 void OpenSession(Session& session, const std::string& dir, FileSystem& fs) {
     for (VeskState* state : {&session.main, &session.february}) {
-        state->IniPath = SettingsPath(dir);
-        state->Files = &fs;
-        SetDefaultColors(*state);
-        SetDefaultCategories(*state);
+        OpenDefaultState(*state, SettingsPath(dir), fs);
     }
-    session.main.IniFile = std::make_unique<TIniFile>(session.main.IniPath, fs);
     session.main.ViewDate = kJanuary;
     session.february.ViewDate = kFebruary;
     LoadReport report;
@@ -167,11 +156,7 @@ bool Parsed::SameSettings(const Parsed& other) const {
 Parsed ParseDirectory(const std::string& dir) {
     NoWriteFileSystem fs;
     VeskState state;
-    state.IniPath = SettingsPath(dir);
-    state.IniFile = std::make_unique<TIniFile>(state.IniPath, fs);
-    state.Files = &fs;
-    SetDefaultColors(state);
-    SetDefaultCategories(state);
+    OpenDefaultState(state, SettingsPath(dir), fs);
     LoadReport report;
     LoadSettings(state, report);
     Parsed parsed;

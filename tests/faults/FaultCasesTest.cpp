@@ -34,11 +34,7 @@ using test::TempDir;
 
 VeskState OpenState(const std::string& home, FileSystem& fs = DefaultFileSystem()) {
     VeskState state;
-    state.IniPath = SettingsPathFor(ProgramPathIn(home));
-    state.IniFile = std::make_unique<TIniFile>(state.IniPath, fs);
-    state.Files = &fs;
-    SetDefaultColors(state);
-    SetDefaultCategories(state);
+    OpenDefaultState(state, SettingsPathFor(ProgramPathIn(home)), fs);
     state.ViewDate = EncodeDate(1998, 8, 1);
     return state;
 }
@@ -46,10 +42,7 @@ VeskState OpenState(const std::string& home, FileSystem& fs = DefaultFileSystem(
 // Start-up's loads: the settings, then the month shown.
 LoadReport LoadAll(VeskState& state) {
     LoadReport report;
-    LoadOptions(state, report);
-    LoadPeriodStarts(state, report);
-    LoadColors(state, report);
-    LoadCategories(state, report);
+    LoadSettings(state, report);
     LoadMonthMemos(state, report);
     return report;
 }

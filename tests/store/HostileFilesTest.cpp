@@ -76,15 +76,9 @@ protected:
     };
     Settings LoadSettings() {
         VeskState fresh;
-        fresh.IniPath = state.IniPath;
-        fresh.IniFile = std::make_unique<TIniFile>(state.IniPath, fs);
-        SetDefaultColors(fresh);
-        SetDefaultCategories(fresh);
+        OpenDefaultState(fresh, state.IniPath, fs);
         LoadReport report;
-        LoadOptions(fresh, report);
-        LoadPeriodStarts(fresh, report);
-        LoadColors(fresh, report);
-        LoadCategories(fresh, report);
+        pimvesk::LoadSettings(fresh, report);
         Settings settings{fresh.OvulationDay, fresh.Periods, fresh.CategoryNames[0],
                           report.Messages()};
         state = std::move(fresh);

@@ -18,10 +18,7 @@ class SettingsTest : public ::testing::Test, protected test::StateFixture {
 protected:
     LoadReport LoadAll() {
         LoadReport report;
-        LoadOptions(state, report);
-        LoadPeriodStarts(state, report);
-        LoadColors(state, report);
-        LoadCategories(state, report);
+        LoadSettings(state, report);
         return report;
     }
     void Store(const std::string& bytes) { WriteBytes(state.IniPath, bytes); }

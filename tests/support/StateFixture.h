@@ -16,17 +16,7 @@ struct StateFixture {
     FaultyFileSystem fs;
     VeskState state;
 
-    StateFixture() {
-        state.IniPath = dir.File("PIMVESK.ini");
-        state.IniFile = std::make_unique<TIniFile>(state.IniPath, fs);
-        state.Files = &fs;
-        state.Version = "1.0";
-        SetDefaultColors(state);
-        SetDefaultCategories(state);
-        state.OvulationDay = 14;
-        state.PeriodDays = 6;
-        state.AverageDays = 28;
-    }
+    StateFixture() { OpenDefaultState(state, dir.File("PIMVESK.ini"), fs); }
 
     std::string MonthFile(int year, int month) const {
         return MonthMemoPath(state.IniPath, year, static_cast<unsigned>(month));
